@@ -1,0 +1,7 @@
+#include "config/settings.h"
+
+namespace sashcaster {
+
+constinit Settings settings{};
+
+}  // namespace sashcaster

@@ -1,0 +1,112 @@
+// A host for running the plug-in's portable code without the game: it
+// records every host call and native call, answers natives as a small fake
+// game, and lets the caller set the clock.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/host_interface.h"
+
+namespace sashcaster::fake {
+
+enum class CallKind : std::uint8_t {
+  ScriptRegister,
+  ScriptUnregister,
+  KeyboardHandlerRegister,
+  KeyboardHandlerUnregister,
+  ScriptWait,
+  NativeInit,
+  NativePush64,
+  NativeCall,
+};
+
+// One call of a host function with its scalar argument and pointer argument.
+struct HostCall {
+  CallKind kind;
+  std::uint64_t value = 0;
+  const void* pointer = nullptr;
+};
+
+// One finished native call: its hash, the slots pushed and the result slot.
+struct NativeCallRecord {
+  std::uint64_t hash = 0;
+  std::vector<std::uint64_t> slots;
+  std::uint64_t resultSlot = 0;
+};
+
+struct GrappleAction {
+  std::int32_t ped;
+  std::uint32_t action;
+};
+
+struct GrappleFlag {
+  std::int32_t ped;
+  std::int32_t flag;
+  std::int32_t value;
+};
+
+// What the natives report and what they were told to do.
+struct FakeGame {
+  std::int32_t playerPed = 0x1D0C;
+  std::uint32_t grappleStyle = 0;
+  std::set<std::uint32_t> controlsPressed;
+  std::set<std::uint32_t> controlsJustReleased;
+  std::set<std::uint32_t> controlsDisabledPressed;
+  std::vector<GrappleAction> grappleActions;
+  std::vector<GrappleFlag> grappleFlags;
+};
+
+// Every result slot carries these high bits, so that a reader of more than
+// the low 32 bits gets a wrong answer.
+inline constexpr std::uint64_t resultHighBits = 0xA5A5A5A500000000;
+
+// Thrown by scriptWait once the budget of waits set by stopAfterWaits is spent,
+// so that a test can run the endless loop for a given number of turns.
+struct LoopStopped {};
+
+struct FakeHost {
+  std::uint32_t clock = 0;
+  std::uint64_t clockReads = 0;
+  std::vector<HostCall> calls;
+  std::vector<NativeCallRecord> natives;
+  std::vector<std::string> protocolErrors;
+  FakeGame game;
+  // Raw result slots by native hash, in place of the fake game's answer.
+  std::map<std::uint64_t, std::uint64_t> rawResults;
+  std::int64_t waitsLeft = -1;  // negative: scriptWait never stops the loop
+
+  // The call being assembled between nativeInit and nativeCall.
+  bool callOpen = false;
+  NativeCallRecord pending;
+  std::uint64_t resultSlot = 0;
+};
+
+FakeHost& host();
+
+// Forgets every call and restores the fake game, clock and key table.
+void resetHost();
+
+void stopAfterWaits(std::int64_t waits);
+
+// The game's name hash: Jenkins' one-at-a-time over the lower-cased name.
+std::uint32_t nameHash(std::string_view name);
+
+// A readable line per native call, such as
+// hashOfName("GS_FACE_TO_FACE") or controlPressed(0, 0x1ECA87D4).
+std::string describe(const NativeCallRecord& call);
+std::vector<std::string> nativeTrace();
+
+// Host calls of one kind, in order.
+std::vector<HostCall> callsOf(CallKind kind);
+
+// Sends a key event through the keyboard callback the plug-in registered,
+// stamped with the current clock.
+void pressKey(std::uint32_t key);
+void releaseKey(std::uint32_t key);
+
+}  // namespace sashcaster::fake

@@ -1,0 +1,34 @@
+// The functions the plug-in takes from its host: the eight of the script hook
+// and the system clock. On Windows they are the imports of ScriptHookRDR2.dll
+// (bound to their decorated names by the import library) and kernel32's
+// GetTickCount; on Linux a fake host defines them with the same signatures.
+#pragma once
+
+#include <cstdint>
+
+struct HINSTANCE__;  // Windows declares HINSTANCE as a pointer to this tag.
+
+namespace sashcaster {
+
+using ModuleHandle = HINSTANCE__*;
+using ScriptEntry = void (*)();
+using KeyboardCallback = void (*)(std::uint32_t key, std::uint16_t repeats, std::uint8_t scanCode,
+                                  std::int32_t isExtended, std::int32_t isWithAlt,
+                                  std::int32_t wasDownBefore, std::int32_t isUpNow);
+
+}  // namespace sashcaster
+
+extern "C" {
+
+void scriptRegister(sashcaster::ModuleHandle module, sashcaster::ScriptEntry entry);
+void scriptUnregister(sashcaster::ModuleHandle module);
+void keyboardHandlerRegister(sashcaster::KeyboardCallback callback);
+void keyboardHandlerUnregister(sashcaster::KeyboardCallback callback);
+void scriptWait(std::uint32_t milliseconds);
+void nativeInit(std::uint64_t hash);
+void nativePush64(std::uint64_t slot);
+std::uint64_t* nativeCall();
+
+// Milliseconds since system start, wrapping at 2^32.
+std::uint32_t GetTickCount();
+}

@@ -1,0 +1,103 @@
+// The scene of a throw test: a fake game with the player grappling face to
+// face, the built-in keys, and the native lines a turn is expected to issue.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "host/fake/fake_host.h"
+#include "throw/throw_loop.h"
+
+namespace sashcaster::testing {
+
+using Lines = std::vector<std::string>;
+
+inline Lines operator+(Lines left, const Lines& right) {
+  left.insert(left.end(), right.begin(), right.end());
+  return left;
+}
+
+inline std::string hex(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+class ThrowScene : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake::resetHost();
+    settings = Settings{};
+    game().grappleStyle = fake::nameHash(faceToFaceStyle);
+    at(100000);
+  }
+
+  static fake::FakeGame& game() { return fake::host().game; }
+  static void at(std::uint32_t now) { fake::host().clock = now; }
+  static void later(std::uint32_t ms) { fake::host().clock += ms; }
+
+  // A fresh turn's natives only.
+  static Lines turn() {
+    fake::host().natives.clear();
+    throwTurn();
+    return fake::nativeTrace();
+  }
+
+  // Holds a direction key, then taps the trigger key 10 ms later.
+  static void holdAndTap(std::uint32_t direction, std::uint32_t trigger = 88) {
+    fake::pressKey(direction);
+    later(10);
+    fake::pressKey(trigger);
+    later(10);
+    fake::releaseKey(trigger);
+    later(10);
+  }
+
+  static std::string ped() { return std::to_string(game().playerPed); }
+
+  static Lines playerPedLine() { return {"localPlayerPed()"}; }
+
+  static Lines faceToFaceTest() {
+    return {"hashOfName(\"GS_FACE_TO_FACE\")", "pedGrappleStyle(" + ped() + ")"};
+  }
+
+  static Lines throwRequest(const std::string& action) {
+    return {"hashOfName(\"" + action + "\")",
+            "setPedGrappleAction(" + ped() + ", " + hex(fake::nameHash(action)) + ")",
+            "setPedGrappleFlag(" + ped() + ", 32768, 0)"};
+  }
+
+  static Lines pressedQuery(std::uint32_t control) {
+    return {"controlPressed(0, " + hex(control) + ")"};
+  }
+
+  static Lines disabledQuery(std::uint32_t control) {
+    return {"disabledControlPressed(0, " + hex(control) + ")"};
+  }
+
+  // A control that is not down costs both queries.
+  static Lines controlUpQueries(std::uint32_t control) {
+    return pressedQuery(control) + disabledQuery(control);
+  }
+
+  // The controller checks of a turn in which no control is down.
+  static Lines idleControllerChecks() {
+    return pressedQuery(controlFrontHold) + controlUpQueries(controlThrowTrigger) +
+           controlUpQueries(controlThrowTrigger) + controlUpQueries(controlThrowTrigger);
+  }
+
+  static std::vector<std::uint32_t> actionsSet() {
+    std::vector<std::uint32_t> actions;
+    for (const fake::GrappleAction& action : game().grappleActions) {
+      actions.push_back(action.action);
+    }
+    return actions;
+  }
+};
+
+}  // namespace sashcaster::testing
