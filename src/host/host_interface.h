@@ -6,17 +6,7 @@
 
 #include <cstdint>
 
-struct HINSTANCE__;  // Windows declares HINSTANCE as a pointer to this tag.
-
-namespace sashcaster {
-
-using ModuleHandle = HINSTANCE__*;
-using ScriptEntry = void (*)();
-using KeyboardCallback = void (*)(std::uint32_t key, std::uint16_t repeats, std::uint8_t scanCode,
-                                  std::int32_t isExtended, std::int32_t isWithAlt,
-                                  std::int32_t wasDownBefore, std::int32_t isUpNow);
-
-}  // namespace sashcaster
+#include "host/host_types.h"
 
 extern "C" {
 

@@ -1,5 +1,6 @@
 #include "host/module_entry.h"
 
+#include "host/host_interface.h"
 #include "host/key_state_table.h"
 #include "throw/throw_loop.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/host_interface.h"
+#include "host/host_types.h"
 
 namespace sashcaster {
 

@@ -19,7 +19,7 @@ TEST(KeyStateConcurrencyTest, CallbackHammeringTheTableNeverTearsAField) {
   fake::resetHost();
   std::atomic<bool> done{false};
   // The fake clock stays put, so every stamp the callback writes is 7000.
-  fake::host().clock = 7000;
+  fake::clock().now = 7000;
   std::thread keyboard([&done] {
     for (int i = 0; i < rounds; ++i) {
       const std::int32_t released = (i & 1) != 0 ? -1 : 0;

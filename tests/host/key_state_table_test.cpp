@@ -18,7 +18,7 @@ class KeyStateTableTest : public ::testing::Test {
  protected:
   void SetUp() override { fake::resetHost(); }
 
-  static void at(std::uint32_t now) { host().clock = now; }
+  static void at(std::uint32_t now) { fake::clock().now = now; }
   static void downAt(std::uint32_t key, std::uint32_t when) {
     at(when);
     fake::pressKey(key);
@@ -44,7 +44,7 @@ TEST_F(KeyStateTableTest, EventOfCode255OrAboveWritesNothingAndReadsNoClock) {
   for (std::uint32_t key : {255u, 256u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
     onKeyboardEvent(key, 1, 0, 0, 1, 1, 0);
   }
-  EXPECT_EQ(host().clockReads, 0u);
+  EXPECT_EQ(fake::clock().reads.load(), 0u);
   for (const KeyState& entry : keyStateTable.entries) {
     EXPECT_EQ(entry.tick.load(), 0u);
   }
@@ -66,7 +66,7 @@ TEST_F(KeyStateTableTest, QueriesOfCode255OrAboveAreFalseAndReadNoClock) {
     EXPECT_FALSE(keyHeld(key));
     EXPECT_FALSE(keyJustReleased(key));
   }
-  EXPECT_EQ(host().clockReads, 1u);  // the event's own stamp only
+  EXPECT_EQ(fake::clock().reads.load(), 1u);  // the event's own stamp only
 }
 
 TEST_F(KeyStateTableTest, KeyDownHeldUpTo29999MsAndNotAt30000) {

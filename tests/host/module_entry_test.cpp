@@ -56,7 +56,7 @@ TEST_F(ModuleEntryTest, ThreadNotificationsAndUnknownReasonsRegisterNothing) {
 TEST_F(ModuleEntryTest, RegisteredKeyboardCallbackStampsTheTable) {
   moduleEntry(module, processAttach);
   const auto callback = reinterpret_cast<KeyboardCallback>(host().calls[1].value);
-  host().clock = 4242;
+  fake::clock().now = 4242;
   callback(88, 1, 0x2D, 0, 0, 1, 1);
   EXPECT_EQ(keyStateTable.entries[88].tick.load(), 4242u);
   EXPECT_TRUE(keyJustReleased(88));

@@ -38,8 +38,8 @@ class ThrowScene : public ::testing::Test {
   }
 
   static fake::FakeGame& game() { return fake::host().game; }
-  static void at(std::uint32_t now) { fake::host().clock = now; }
-  static void later(std::uint32_t ms) { fake::host().clock += ms; }
+  static void at(std::uint32_t now) { fake::clock().now = now; }
+  static void later(std::uint32_t ms) { fake::clock().now += ms; }
 
   // A fresh turn's natives only.
   static Lines turn() {

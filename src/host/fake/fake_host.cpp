@@ -11,6 +11,7 @@ namespace sashcaster::fake {
 namespace {
 
 FakeHost theHost;
+FakeClock theClock;
 
 struct NativeInfo {
   std::uint64_t hash;
@@ -127,9 +128,12 @@ void sendKey(std::uint32_t key, std::int32_t released) {
 }  // namespace
 
 FakeHost& host() { return theHost; }
+FakeClock& clock() { return theClock; }
 
 void resetHost() {
   theHost = FakeHost{};
+  theClock.now = 0;
+  theClock.reads = 0;
   for (std::uint32_t key = 0; key < keyStateCount; ++key) {
     clearKey(key);
   }
@@ -257,7 +261,7 @@ std::uint64_t* nativeCall() {
 }
 
 std::uint32_t GetTickCount() {
-  ++theHost.clockReads;
-  return theHost.clock;
+  ++sashcaster::fake::theClock.reads;
+  return sashcaster::fake::theClock.now;
 }
 }

@@ -3,6 +3,7 @@
 // game, and lets the caller set the clock.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -69,9 +70,14 @@ inline constexpr std::uint64_t resultHighBits = 0xA5A5A5A500000000;
 // so that a test can run the endless loop for a given number of turns.
 struct LoopStopped {};
 
+// The clock the plug-in reads, set by the caller. The keyboard callback reads
+// it from other threads too, hence atomic.
+struct FakeClock {
+  std::atomic<std::uint32_t> now{0};
+  std::atomic<std::uint64_t> reads{0};
+};
+
 struct FakeHost {
-  std::uint32_t clock = 0;
-  std::uint64_t clockReads = 0;
   std::vector<HostCall> calls;
   std::vector<NativeCallRecord> natives;
   std::vector<std::string> protocolErrors;
@@ -87,6 +93,7 @@ struct FakeHost {
 };
 
 FakeHost& host();
+FakeClock& clock();
 
 // Forgets every call and restores the fake game, clock and key table.
 void resetHost();

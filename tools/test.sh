@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every preset from scratch and runs every
+# test. Exits non-zero on the first preset with a failing test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINEPREFIX=$(mktemp -d /tmp/sashcaster-wine.XXXXXX)
+export WINEPREFIX
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+
+for preset in native windows native-tsan; do
+  echo "=== $preset ==="
+  cmake --preset "$preset" --fresh >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
