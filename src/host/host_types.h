@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-struct HINSTANCE__;  // Windows declares HINSTANCE as a pointer to this tag.
+// Windows declares HINSTANCE as a pointer to this tag; the name is theirs.
+struct HINSTANCE__;  // NOLINT(bugprone-reserved-identifier)
 
 namespace sashcaster {
 
