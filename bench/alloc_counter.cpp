@@ -1,0 +1,75 @@
+#include "bench/alloc_counter.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<std::uint64_t> allocations{0};
+std::atomic<std::uint64_t> deallocations{0};
+
+void* allocate(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  void* memory = std::malloc(size == 0 ? 1 : size);
+  if (memory == nullptr) {
+    throw std::bad_alloc();
+  }
+  return memory;
+}
+
+void release(void* memory) noexcept {
+  if (memory != nullptr) {
+    deallocations.fetch_add(1, std::memory_order_relaxed);
+    std::free(memory);
+  }
+}
+
+}  // namespace
+
+namespace sashcaster::bench {
+
+std::uint64_t allocationCount() {
+  return allocations.load(std::memory_order_relaxed);
+}
+std::uint64_t deallocationCount() {
+  return deallocations.load(std::memory_order_relaxed);
+}
+
+}  // namespace sashcaster::bench
+
+// The replaceable forms that the standard library and the project use; the
+// aligned forms are left to the library since nothing here over-aligns.
+void* operator new(std::size_t size) {
+  return allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+  try {
+    return allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+  try {
+    return allocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void operator delete(void* memory) noexcept {
+  release(memory);
+}
+void operator delete[](void* memory) noexcept {
+  release(memory);
+}
+void operator delete(void* memory, std::size_t /*size*/) noexcept {
+  release(memory);
+}
+void operator delete[](void* memory, std::size_t /*size*/) noexcept {
+  release(memory);
+}

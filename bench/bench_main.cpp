@@ -1,0 +1,188 @@
+// Runs the benchmarks in a scratch directory holding the settings files they
+// read, then prints every judged figure with its ratio, from this one run.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/bench_files.h"
+#include "bench/bench_sizes.h"
+
+namespace sashcaster::bench {
+namespace {
+
+struct Figure {
+  double nanoseconds = 0;  // real time per iteration
+  benchmark::UserCounters counters;
+};
+
+// The console report as usual, with every run's figure kept for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& reports) override {
+    ConsoleReporter::ReportRuns(reports);
+    for (const Run& run : reports) {
+      if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0) {
+        continue;
+      }
+      Figure& figure = figures[run.benchmark_name()];
+      figure.nanoseconds = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+      figure.counters = run.counters;
+    }
+  }
+
+  std::map<std::string, Figure> figures;
+};
+
+std::string cpuModel() {
+  std::ifstream cpuinfo("/proc/cpuinfo");
+  std::string line;
+  while (std::getline(cpuinfo, line)) {
+    if (line.rfind("model name", 0) == 0) {
+      return line.substr(line.find(':') + 2);
+    }
+  }
+  return "unknown processor";
+}
+
+class Summary {
+ public:
+  explicit Summary(const std::map<std::string, Figure>& measured) : figures(measured) {}
+
+  // numerator / denominator of the per-iteration times, each divided by its
+  // byte count when one is given.
+  void ratio(const std::string& what, const std::string& numerator, const std::string& denominator,
+             double target, double numeratorBytes = 1, double denominatorBytes = 1) const {
+    const auto top = figures.find(numerator);
+    const auto bottom = figures.find(denominator);
+    if (top == figures.end() || bottom == figures.end()) {
+      return;
+    }
+    const double value = (top->second.nanoseconds / numeratorBytes) /
+                         (bottom->second.nanoseconds / denominatorBytes);
+    std::printf("  %-58s %8.3f  target <= %.2f  %s\n", what.c_str(), value, target,
+                value <= target ? "met" : "MISSED");
+  }
+
+  void time(const std::string& what, const std::string& name, double bytes = 0) const {
+    const auto found = figures.find(name);
+    if (found == figures.end()) {
+      return;
+    }
+    if (bytes > 0) {
+      std::printf("  %-58s %10.2f us  %7.3f ns/byte\n", what.c_str(),
+                  found->second.nanoseconds / 1e3, found->second.nanoseconds / bytes);
+    } else {
+      std::printf("  %-58s %10.2f us\n", what.c_str(), found->second.nanoseconds / 1e3);
+    }
+  }
+
+  void allocations(const std::string& name) const {
+    const auto found = figures.find(name);
+    if (found == figures.end()) {
+      return;
+    }
+    const auto& c = found->second.counters;
+    const auto get = [&c](const char* key) {
+      const auto counter = c.find(key);
+      return counter == c.end() ? 0.0 : counter->second.value;
+    };
+    std::printf("  heap allocations per turn over %.0f turns: %.2f at the start, %.2f at the end\n",
+                get("turns"), get("allocs_first"), get("allocs_last"));
+    std::printf("  allocations live after the first stretch: %.0f, after the last: %.0f  %s\n",
+                get("live_first"), get("live_last"),
+                get("live_first") == get("live_last") && get("allocs_first") == get("allocs_last")
+                    ? "steady"
+                    : "GROWS");
+  }
+
+ private:
+  const std::map<std::string, Figure>& figures;
+};
+
+// Built by appending, one piece at a time.
+std::string sized(const char* family, std::size_t size) {
+  std::string name = family;
+  name += '/';
+  name += std::to_string(size);
+  return name;
+}
+
+std::string text(const char* before, std::size_t size, const char* after) {
+  std::string line = before;
+  line += std::to_string(size);
+  line += after;
+  return line;
+}
+
+void printSummary(const std::map<std::string, Figure>& figures, bool shipped) {
+  const std::time_t now = std::time(nullptr);
+  char date[64];
+  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", std::gmtime(&now));
+  std::printf("\n== Summary: %s, %s ==\n", cpuModel().c_str(), date);
+  std::printf("  settings file of the turn: %s\n",
+              shipped ? "package/Sashcaster.ini" : "the five built-in keys (no shipped file)");
+  const Summary summary(figures);
+  summary.time("turn", "Turn");
+  summary.time("I/O floor (probe, then open, read whole, close)", "IoFloor");
+  summary.ratio("turn / I/O floor (aim 1.25)", "Turn", "IoFloor", 2.0);
+  summary.allocations("AllocationsPerTurn");
+
+  for (const std::size_t size : readerSizes) {
+    const auto bytes = static_cast<double>(size);
+    summary.time(text("IniFile::read, file of ", size, " bytes"), sized("ReaderFile", size), bytes);
+    summary.time(text("parse in memory, ", size, " bytes"), sized("ReaderBytes", size), bytes);
+    summary.time("inih ini_parse into the same document, file", sized("InihFile", size), bytes);
+    summary.time("inih ini_parse_string into the same document", sized("InihString", size), bytes);
+    summary.time("inih ini_parse_string, handler storing nothing", sized("InihStringBare", size),
+                 bytes);
+  }
+  const std::size_t smallest = readerSizes[0];
+  for (const std::size_t size : readerSizes) {
+    if (size == smallest) {
+      continue;
+    }
+    const auto bytes = static_cast<double>(size);
+    const auto smallestBytes = static_cast<double>(smallest);
+    summary.ratio(text("IniFile::read time per byte, ", size, " vs smallest"),
+                  sized("ReaderFile", size), sized("ReaderFile", smallest), 1.2, bytes,
+                  smallestBytes);
+    summary.ratio(text("in memory time per byte, ", size, " vs smallest"),
+                  sized("ReaderBytes", size), sized("ReaderBytes", smallest), 1.2, bytes,
+                  smallestBytes);
+  }
+  for (const std::size_t size : readerSizes) {
+    summary.ratio(text("IniFile::read / inih ini_parse, ", size, " B"), sized("ReaderFile", size),
+                  sized("InihFile", size), 2.0);
+    summary.ratio(text("in memory / inih ini_parse_string, ", size, " B"),
+                  sized("ReaderBytes", size), sized("InihString", size), 2.0);
+  }
+}
+
+}  // namespace
+}  // namespace sashcaster::bench
+
+int main(int argc, char** argv) {
+  using namespace sashcaster::bench;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
+  bool shipped = false;
+  const std::string settings = shippedSettingsText(shipped);
+  const ScratchDirectory scratch;
+  writeFile(scratch.path() / "Sashcaster.ini", settings);
+  for (const std::size_t size : readerSizes) {
+    writeFile(scratch.path() / readerFileName(size), settingsTextOfSize(size));
+  }
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  printSummary(reporter.figures, shipped);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them; each binary ends with a
+# summary of the judged figures and their ratios, all from that one run.
+#   bash tools/bench.sh           full run (about a minute or two)
+#   bash tools/bench.sh --smoke   each benchmark once, briefly, as CI does;
+#                                 the figures of a smoke run mean nothing
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install-deps.sh
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+
+args=(--benchmark_color=false)
+if [ "${1:-}" = "--smoke" ]; then
+  args+=(--benchmark_min_time=0.001)
+  export SASHCASTER_BENCH_TURNS=1000
+fi
+
+for binary in sashcaster_bench sashcaster_bench_fake_host; do
+  echo "=== $binary ==="
+  "build/bench/bench/$binary" "${args[@]}"
+done
