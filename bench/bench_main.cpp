@@ -24,6 +24,8 @@ struct Figure {
 // The console report as usual, with every run's figure kept for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
+  SummaryReporter() : ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& reports) override {
     ConsoleReporter::ReportRuns(reports);
     for (const Run& run : reports) {
