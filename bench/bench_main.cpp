@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,23 +22,50 @@ struct Figure {
   benchmark::UserCounters counters;
 };
 
+double nanosecondsPer(benchmark::TimeUnit unit) {
+  switch (unit) {
+    case benchmark::kNanosecond:
+      return 1;
+    case benchmark::kMicrosecond:
+      return 1e3;
+    case benchmark::kMillisecond:
+      return 1e6;
+    case benchmark::kSecond:
+      return 1e9;
+  }
+  return 1;
+}
+
 // The console report as usual, with every run's figure kept for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
   SummaryReporter() : ConsoleReporter(OO_Tabular) {}
 
+  // Keeps the median of repeated runs where there is one, else the run itself.
   void ReportRuns(const std::vector<Run>& reports) override {
     ConsoleReporter::ReportRuns(reports);
     for (const Run& run : reports) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0) {
+      if (run.error_occurred) {
         continue;
       }
-      Figure& figure = figures[run.benchmark_name()];
-      figure.nanoseconds = run.real_accumulated_time * 1e9 / static_cast<double>(run.iterations);
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Aggregate && !median) {
+        continue;
+      }
+      const std::string name = run.run_name.str();
+      if (!median && medians.count(name) != 0) {
+        continue;
+      }
+      if (median) {
+        medians.insert(name);
+      }
+      Figure& figure = figures[name];
+      figure.nanoseconds = run.GetAdjustedRealTime() * nanosecondsPer(run.time_unit);
       figure.counters = run.counters;
     }
   }
 
+  std::set<std::string> medians;
   std::map<std::string, Figure> figures;
 };
 

@@ -92,7 +92,7 @@ void AllocationsPerTurn(benchmark::State& state) {
   }
   state.SetLabel(hostName());
 }
-BENCHMARK(AllocationsPerTurn)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllocationsPerTurn)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sashcaster::bench

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them; each binary ends with a
 # summary of the judged figures and their ratios, all from that one run.
-#   bash tools/bench.sh           full run (about a minute or two)
+#   bash tools/bench.sh           full run (a few minutes)
 #   bash tools/bench.sh --smoke   each benchmark once, briefly, as CI does;
 #                                 the figures of a smoke run mean nothing
 set -euo pipefail
@@ -11,9 +11,10 @@ bash tools/install-deps.sh
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 
-args=(--benchmark_color=false)
+# Figures are the median of five runs each; the machine may be busy.
+args=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
 if [ "${1:-}" = "--smoke" ]; then
-  args+=(--benchmark_min_time=0.001)
+  args=(--benchmark_min_time=0.001)
   export SASHCASTER_BENCH_TURNS=1000
 fi
 
