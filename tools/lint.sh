@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis of the project's own code: clang-tidy with the repository's
-# .clang-tidy and cppcheck, both over the native build's compile_commands.json.
+# .clang-tidy and cppcheck, both over the native build's compile_commands.json,
+# and shellcheck over the scripts (warnings and errors; style notes are not).
 # Exits non-zero on any finding. Configures the native preset when needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,4 +33,8 @@ cppcheck --project="$build/compile_commands.json" --quiet --error-exitcode=1 \
   --suppress=missingIncludeSystem --suppress='*:/usr/include/*' \
   -i"$PWD/src/host/windows" -i"$PWD/build" --std=c++20 \
   --template='{file}:{line}: {severity}: {message} [{id}]'
+echo "shellcheck"
+mapfile -t scripts < <(git ls-files '*.sh' .ci/run)
+shellcheck --severity=warning "${scripts[@]}"
+
 echo "lint: clean"

@@ -11,9 +11,22 @@ WINEPREFIX=$(mktemp -d /tmp/sashcaster-wine.XXXXXX)
 export WINEPREFIX
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
 
-for preset in native windows native-tsan; do
+for preset in native windows native-tsan native-asan; do
   echo "=== $preset ==="
   cmake --preset "$preset" --fresh >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+echo "=== lint ==="
+bash tools/lint.sh
+
+echo "=== fuzz ==="
+bash tools/fuzz.sh "${SASHCASTER_FUZZ_SECONDS:-60}"
+
+echo "=== benchmarks (smoke run, timings not judged) ==="
+bash tools/bench.sh --smoke >build/bench-smoke.log 2>&1 || {
+  cat build/bench-smoke.log
+  exit 1
+}
+echo "benchmarks ran (build/bench-smoke.log)"
