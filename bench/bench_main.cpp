@@ -153,7 +153,9 @@ std::string text(const char* before, std::size_t size, const char* after) {
 void printSummary(const std::map<std::string, Figure>& figures, bool shipped) {
   const std::time_t now = std::time(nullptr);
   char date[64];
-  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", std::gmtime(&now));
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", &utc);
   std::printf("\n== Summary: %s, %s ==\n", cpuModel().c_str(), date);
   std::printf("  settings file of the turn: %s\n",
               shipped ? "package/Sashcaster.ini" : "the five built-in keys (no shipped file)");

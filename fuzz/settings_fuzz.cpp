@@ -39,9 +39,8 @@ void require(bool condition, const char* what) {
 // artifacts) need the original one back afterwards.
 class InScratchDirectory {
  public:
-  InScratchDirectory() {
+  InScratchDirectory() : original(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     static const int scratch = makeScratchDirectory();
-    original = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     require(original >= 0 && fchdir(scratch) == 0, "entering the scratch directory");
   }
   ~InScratchDirectory() {
@@ -60,7 +59,7 @@ class InScratchDirectory {
     return directory;
   }
 
-  int original = -1;
+  int original;
 };
 
 template <typename Value>
