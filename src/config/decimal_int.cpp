@@ -7,11 +7,14 @@ namespace sashcaster {
 
 namespace {
 
+// The whitespace of the "C" locale, fixed so that no locale the game sets
+// changes how a value reads.
 bool leadingSpace(char byte) {
   return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' ||
          byte == '\r';
 }
 
+// ASCII digits only, whatever the locale.
 bool decimalDigit(char byte) {
   return byte >= '0' && byte <= '9';
 }

@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
+// Carriage returns and zero bytes, such as those of a read cut short, never
+// reach a line.
 bool droppedByte(char byte) {
   return byte == '\r' || byte == '\0';
 }
