@@ -3,21 +3,18 @@
 // exception escapes, and the keys are exactly what the file's convertible
 // values make of the built-in ones. Large files are made here, not shipped.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <system_error>
 
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/settings_file.h"
+#include "config/temp_folder.h"
 #include "host/fake/fake_host.h"
 #include "support/case_name.h"
 #include "throw/throw_loop.h"
@@ -160,35 +157,17 @@ const HostileCase hostileCases[] = {
 class HostileSettingsTest : public ::testing::TestWithParam<HostileCase> {
  protected:
   void SetUp() override {
-    previous = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "sashcaster-hostile.XXXXXX");
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    scratch = pattern;
-    std::filesystem::current_path(scratch);
     fake::resetHost();
     settings = Settings{};
     settingsDocument.clear();
   }
 
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-    std::filesystem::remove_all(scratch, ignored);
-  }
-
-  static void writeSettingsFile(const std::string& bytes) {
-    std::ofstream file("Sashcaster.ini", std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(file.good());
-  }
-
-  std::filesystem::path previous;
-  std::filesystem::path scratch;
+  const TempFolder folder;
 };
 
 TEST_P(HostileSettingsTest, ReadAndTurnReturnWithTheKeysTheFileCanGive) {
   const HostileCase& hostile = GetParam();
-  writeSettingsFile(hostile.bytes());
+  TempFolder::write("Sashcaster.ini", hostile.bytes());
 
   IniStructure document;
   EXPECT_EQ(IniFile("Sashcaster.ini").read(document), hostile.readable);
@@ -204,6 +183,22 @@ TEST_P(HostileSettingsTest, ReadAndTurnReturnWithTheKeysTheFileCanGive) {
   // A second turn on the same file changes nothing more.
   ASSERT_NO_THROW(throwTurn());
   EXPECT_EQ(keysOf(settings), hostile.expected);
+}
+
+// A folder by the settings file's name: whatever opening it gives, nothing is
+// read from it and the keys stay.
+TEST(HostileSettingsFolderTest, FolderNamedLikeTheSettingsFileLeavesTheKeys) {
+  const TempFolder folder;
+  fake::resetHost();
+  settings = Settings{};
+  std::filesystem::create_directory("Sashcaster.ini");
+
+  IniStructure document;
+  IniFile("Sashcaster.ini").read(document);
+  EXPECT_EQ(document.size(), 0u);
+  ASSERT_NO_THROW(throwTurn());
+  EXPECT_EQ(keysOf(settings), builtIn);
+  EXPECT_EQ(fake::callsOf(fake::CallKind::ScriptWait).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileSettingsTest, ::testing::ValuesIn(hostileCases), CaseName{});
