@@ -1,5 +1,6 @@
 // Counts the heap allocations of the whole process through a replaced global
-// operator new; the counts only grow.
+// operator new; the counts only grow. Exact while one thread allocates, as in
+// these benchmarks.
 #pragma once
 
 #include <cstdint>

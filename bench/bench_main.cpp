@@ -1,5 +1,9 @@
 // Runs the benchmarks in a scratch directory holding the settings files they
 // read, then prints every judged figure with its ratio, from this one run.
+// Figures are the process's CPU time per iteration (the median of repeated
+// runs where there are repetitions): the files sit in the page cache, so the
+// I/O is system-call work, and CPU time leaves out the time other processes
+// on a shared machine take.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -18,7 +22,7 @@ namespace sashcaster::bench {
 namespace {
 
 struct Figure {
-  double nanoseconds = 0;  // real time per iteration
+  double nanoseconds = 0;  // CPU time per iteration
   benchmark::UserCounters counters;
 };
 
@@ -60,7 +64,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         medians.insert(name);
       }
       Figure& figure = figures[name];
-      figure.nanoseconds = run.GetAdjustedRealTime() * nanosecondsPer(run.time_unit);
+      figure.nanoseconds = run.GetAdjustedCPUTime() * nanosecondsPer(run.time_unit);
       figure.counters = run.counters;
     }
   }
@@ -156,7 +160,7 @@ void printSummary(const std::map<std::string, Figure>& figures, bool shipped) {
   std::tm utc{};
   gmtime_r(&now, &utc);
   std::strftime(date, sizeof date, "%Y-%m-%d %H:%M UTC", &utc);
-  std::printf("\n== Summary: %s, %s ==\n", cpuModel().c_str(), date);
+  std::printf("\n== Summary (CPU time per iteration): %s, %s ==\n", cpuModel().c_str(), date);
   std::printf("  settings file of the turn: %s\n",
               shipped ? "package/Sashcaster.ini" : "the five built-in keys (no shipped file)");
   const Summary summary(figures);
