@@ -20,7 +20,8 @@ echo "clang-tidy: ${#sources[@]} files"
 # argument quiets a g++-only warning flag clang does not know, should one appear.
 run-clang-tidy -quiet -p "$build" -extra-arg=-Wno-unknown-warning-option \
   "${sources[@]/#/$PWD/}" >/tmp/sashcaster-clang-tidy.log 2>&1 || {
-  grep -E 'warning:|error:' /tmp/sashcaster-clang-tidy.log | sort -u
+  # run-clang-tidy colours its output whatever the terminal; strip the colours.
+  sed 's/\x1b\[[0-9;]*m//g' /tmp/sashcaster-clang-tidy.log | grep -E 'warning:|error:' | sort -u
   echo "clang-tidy found problems (full log: /tmp/sashcaster-clang-tidy.log)"
   exit 1
 }

@@ -80,9 +80,9 @@ struct HostileCase {
 };
 
 const HostileCase hostileCases[] = {
-    {"BinaryGarbage", [] { return garbage(64 * 1024); }, true, builtIn},
+    {"BinaryGarbage", [] { return garbage(65536); }, true, builtIn},
     {"GarbageThenASection",
-     [] { return garbage(64 * 1024) + "\n[Sashcaster]\niXKey=70\n"; },
+     [] { return garbage(65536) + "\n[Sashcaster]\niXKey=70\n"; },
      true,
      {70, 87, 65, 68, 83}},
     {"OnlyZeroBytes", [] { return std::string(4096, '\0'); }, true, builtIn, 0},
