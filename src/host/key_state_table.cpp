@@ -10,7 +10,9 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 // Age of an event in milliseconds; the unsigned difference stays right
 // across the wrap of the tick count.
-std::uint32_t ageOf(std::uint32_t tick, std::uint32_t now) { return now - tick; }
+std::uint32_t ageOf(std::uint32_t tick, std::uint32_t now) {
+  return now - tick;
+}
 
 // An entry that was never written, or was cleared, holds all zeros.
 bool holdsNoEvent(const KeyState& entry, std::uint32_t tick, std::int32_t released) {

@@ -17,6 +17,8 @@ bool moduleEntry(ModuleHandle module, std::uint32_t reason) {
   return true;
 }
 
-void scriptEntry() { throwLoop(); }
+void scriptEntry() {
+  throwLoop();
+}
 
 }  // namespace sashcaster

@@ -10,11 +10,17 @@
 namespace sashcaster {
 
 // 32-bit integers travel zero-extended, whatever their sign.
-inline std::uint64_t toSlot(std::uint32_t value) { return value; }
-inline std::uint64_t toSlot(std::int32_t value) { return static_cast<std::uint32_t>(value); }
+inline std::uint64_t toSlot(std::uint32_t value) {
+  return value;
+}
+inline std::uint64_t toSlot(std::int32_t value) {
+  return static_cast<std::uint32_t>(value);
+}
 
 // Strings travel as the address of a NUL-terminated literal.
-inline std::uint64_t toSlot(const char* text) { return reinterpret_cast<std::uintptr_t>(text); }
+inline std::uint64_t toSlot(const char* text) {
+  return reinterpret_cast<std::uintptr_t>(text);
+}
 
 // Result is void, bool (all 32 low bits tested), or a 32-bit integer.
 template <typename Result, typename... Args>

@@ -16,7 +16,9 @@ inline constexpr std::uint64_t controlPressedHash = 0xF3A21BCD95725A4A;
 inline constexpr std::uint64_t controlJustReleasedHash = 0x50F940259D3841E6;
 inline constexpr std::uint64_t disabledControlPressedHash = 0xE2587F8CBBD87B1D;
 
-inline std::int32_t localPlayerPed() { return invokeNative<std::int32_t>(localPlayerPedHash); }
+inline std::int32_t localPlayerPed() {
+  return invokeNative<std::int32_t>(localPlayerPedHash);
+}
 
 inline std::uint32_t hashOfName(const char* name) {
   return invokeNative<std::uint32_t>(hashOfNameHash, name);

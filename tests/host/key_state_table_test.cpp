@@ -121,10 +121,10 @@ TEST_F(KeyStateTableTest, ClearedEntryHoldsNoEvent) {
   EXPECT_FALSE(keyJustReleased(W));
   EXPECT_FALSE(keyHeld(W));
   const KeyState& entry = keyStateTable.entries[W];
-  EXPECT_EQ(entry.tick.load() | static_cast<std::uint32_t>(entry.fifthArg.load() |
-                                                           entry.sixthArg.load() |
-                                                           entry.released.load()),
-            0u);
+  EXPECT_EQ(
+      entry.tick.load() | static_cast<std::uint32_t>(entry.fifthArg.load() | entry.sixthArg.load() |
+                                                     entry.released.load()),
+      0u);
 }
 
 TEST_F(KeyStateTableTest, KeyDownAtTickZeroWithArgumentsCountsAsHeld) {
@@ -167,17 +167,17 @@ constexpr std::uint32_t top = 0xFFFFFFFF;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, KeyFreshnessAcrossWrapTest,
-    ::testing::Values(
-        WrapCase{"DownJustBeforeWrapHeldBeforeWrap", top - 999, false, top - 500, true},
-        WrapCase{"DownJustBeforeWrapHeldAfterWrap", top - 999, false, 2000, true},
-        WrapCase{"DownJustBeforeWrapHeldAt29999", top - 999, false, 29000 - 1, true},
-        WrapCase{"DownJustBeforeWrapStaleAt30000", top - 999, false, 29000, false},
-        WrapCase{"UpJustBeforeWrapReleasedAfterWrap", top - 49, true, 10, true},
-        WrapCase{"UpJustBeforeWrapReleasedAfterWrapAt99", top - 49, true, 49, true},
-        WrapCase{"UpJustBeforeWrapStaleAt100", top - 49, true, 50, false},
-        WrapCase{"OldUpBeforeWrapStaleAfterWrap", 0x80000000, true, 1000, false},
-        WrapCase{"OldDownBeforeWrapStaleAfterWrap", 0x80000000, false, 1000, false},
-        WrapCase{"UpAtEndOfCycleStaleAtStartOfNext", top - 200, true, 5, false}),
+    ::testing::Values(WrapCase{"DownJustBeforeWrapHeldBeforeWrap", top - 999, false, top - 500,
+                               true},
+                      WrapCase{"DownJustBeforeWrapHeldAfterWrap", top - 999, false, 2000, true},
+                      WrapCase{"DownJustBeforeWrapHeldAt29999", top - 999, false, 29000 - 1, true},
+                      WrapCase{"DownJustBeforeWrapStaleAt30000", top - 999, false, 29000, false},
+                      WrapCase{"UpJustBeforeWrapReleasedAfterWrap", top - 49, true, 10, true},
+                      WrapCase{"UpJustBeforeWrapReleasedAfterWrapAt99", top - 49, true, 49, true},
+                      WrapCase{"UpJustBeforeWrapStaleAt100", top - 49, true, 50, false},
+                      WrapCase{"OldUpBeforeWrapStaleAfterWrap", 0x80000000, true, 1000, false},
+                      WrapCase{"OldDownBeforeWrapStaleAfterWrap", 0x80000000, false, 1000, false},
+                      WrapCase{"UpAtEndOfCycleStaleAtStartOfNext", top - 200, true, 5, false}),
     sashcaster::testing::CaseName());
 
 }  // namespace

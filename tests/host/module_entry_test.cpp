@@ -14,7 +14,9 @@ namespace {
 using fake::CallKind;
 using fake::host;
 
-ModuleHandle moduleAt(std::uintptr_t address) { return reinterpret_cast<ModuleHandle>(address); }
+ModuleHandle moduleAt(std::uintptr_t address) {
+  return reinterpret_cast<ModuleHandle>(address);
+}
 
 std::uint64_t addressOf(KeyboardCallback callback) {
   return reinterpret_cast<std::uintptr_t>(callback);

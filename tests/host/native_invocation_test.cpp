@@ -53,9 +53,9 @@ TEST_F(NativeInvocationTest, NativeWithoutArgumentsGetsNoPush) {
 
 TEST_F(NativeInvocationTest, ArgumentsArePushedInDeclaredOrderBetweenInitAndCall) {
   natives::setPedGrappleFlag(7, 0x8000, 0);
-  EXPECT_THAT(callKinds(), ElementsAre(CallKind::NativeInit, CallKind::NativePush64,
-                                       CallKind::NativePush64, CallKind::NativePush64,
-                                       CallKind::NativeCall));
+  EXPECT_THAT(callKinds(),
+              ElementsAre(CallKind::NativeInit, CallKind::NativePush64, CallKind::NativePush64,
+                          CallKind::NativePush64, CallKind::NativeCall));
   EXPECT_THAT(host().natives[0].slots, ElementsAre(7u, 0x8000u, 0u));
 }
 

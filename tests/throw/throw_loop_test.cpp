@@ -215,9 +215,9 @@ TEST_P(ControllerThrowTest, TriggerAndDirectionDownThrowsEveryTurn) {
   Lines expected = playerPedLine() + pressedQuery(controlFrontHold);
   for (std::size_t i = 0; i < 3; ++i) {
     expected = expected + pressedQuery(controlThrowTrigger);
-    expected = expected + (i == c.position ? pressedQuery(others[i]) + faceToFaceTest() +
-                                                 throwRequest(c.action)
-                                           : controlUpQueries(others[i]));
+    expected = expected + (i == c.position
+                               ? pressedQuery(others[i]) + faceToFaceTest() + throwRequest(c.action)
+                               : controlUpQueries(others[i]));
   }
   EXPECT_EQ(turn(), expected);
   EXPECT_EQ(turn(), expected);

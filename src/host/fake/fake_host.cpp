@@ -39,9 +39,13 @@ const NativeInfo* findNative(std::uint64_t hash) {
   return nullptr;
 }
 
-const char* textAt(std::uint64_t slot) { return reinterpret_cast<const char*>(slot); }
+const char* textAt(std::uint64_t slot) {
+  return reinterpret_cast<const char*>(slot);
+}
 
-std::uint32_t low32(std::uint64_t slot) { return static_cast<std::uint32_t>(slot); }
+std::uint32_t low32(std::uint64_t slot) {
+  return static_cast<std::uint32_t>(slot);
+}
 
 bool controlIn(const std::set<std::uint32_t>& controls, const NativeCallRecord& call) {
   return low32(call.slots[0]) == 0 && controls.count(low32(call.slots[1])) != 0;
@@ -127,8 +131,12 @@ void sendKey(std::uint32_t key, std::int32_t released) {
 
 }  // namespace
 
-FakeHost& host() { return theHost; }
-FakeClock& clock() { return theClock; }
+FakeHost& host() {
+  return theHost;
+}
+FakeClock& clock() {
+  return theClock;
+}
 
 void resetHost() {
   theHost = FakeHost{};
@@ -139,7 +147,9 @@ void resetHost() {
   }
 }
 
-void stopAfterWaits(std::int64_t waits) { theHost.waitsLeft = waits; }
+void stopAfterWaits(std::int64_t waits) {
+  theHost.waitsLeft = waits;
+}
 
 std::uint32_t nameHash(std::string_view name) {
   std::uint32_t hash = 0;
@@ -185,8 +195,12 @@ std::vector<HostCall> callsOf(CallKind kind) {
   return selected;
 }
 
-void pressKey(std::uint32_t key) { sendKey(key, 0); }
-void releaseKey(std::uint32_t key) { sendKey(key, 1); }
+void pressKey(std::uint32_t key) {
+  sendKey(key, 0);
+}
+void releaseKey(std::uint32_t key) {
+  sendKey(key, 1);
+}
 
 }  // namespace sashcaster::fake
 
@@ -205,13 +219,13 @@ void scriptUnregister(sashcaster::ModuleHandle module) {
 }
 
 void keyboardHandlerRegister(sashcaster::KeyboardCallback callback) {
-  theHost.calls.push_back({CallKind::KeyboardHandlerRegister,
-                           reinterpret_cast<std::uintptr_t>(callback), nullptr});
+  theHost.calls.push_back(
+      {CallKind::KeyboardHandlerRegister, reinterpret_cast<std::uintptr_t>(callback), nullptr});
 }
 
 void keyboardHandlerUnregister(sashcaster::KeyboardCallback callback) {
-  theHost.calls.push_back({CallKind::KeyboardHandlerUnregister,
-                           reinterpret_cast<std::uintptr_t>(callback), nullptr});
+  theHost.calls.push_back(
+      {CallKind::KeyboardHandlerUnregister, reinterpret_cast<std::uintptr_t>(callback), nullptr});
 }
 
 void scriptWait(std::uint32_t milliseconds) {
@@ -253,7 +267,8 @@ std::uint64_t* nativeCall() {
   if (raw != theHost.rawResults.end()) {
     call.resultSlot = raw->second;
   } else {
-    call.resultSlot = sashcaster::fake::resultHighBits | (sound ? sashcaster::fake::answer(call) : 0);
+    call.resultSlot =
+        sashcaster::fake::resultHighBits | (sound ? sashcaster::fake::answer(call) : 0);
   }
   theHost.resultSlot = call.resultSlot;
   theHost.natives.push_back(std::move(call));
