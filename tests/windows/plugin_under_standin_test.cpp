@@ -1,7 +1,7 @@
 // The real Sashcaster.asi under the stand-in script hook, in wine: loading and
 // unloading, the settings file through the Windows file APIs, and a failing
 // settings load inside the script's fiber.
-// Usage: plugin_under_standin_test PLUGIN
+// Usage: plugin_under_standin_test PLUGIN PROTOCOL_BREAKER
 //        plugin_under_standin_test --hold FILE READY_EVENT RELEASE_EVENT
 //          (the helper process that keeps the settings file open)
 #include <windows.h>
@@ -278,14 +278,57 @@ void settingsFile(const wchar_t* pluginPath) {
   RemoveDirectoryW(directory.c_str());
 }
 
+bool mentions(const std::vector<std::string>& lines, const std::string& part) {
+  for (const std::string& line : lines) {
+    if (line.find(part) != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The stand-in's own checks, against a plug-in that breaks each rule.
+void protocolBreaches(const wchar_t* breakerPath) {
+  standInClearBreaches();
+  const HMODULE breaker = LoadLibraryW(breakerPath);
+  CHECK(breaker != nullptr);
+  if (breaker == nullptr) {
+    return;
+  }
+  // It reads no clock, so there is no GetTickCount import to redirect.
+  CHECK(!standInClockPatched());
+  CHECK(mentions(breaches(), "cannot redirect the GetTickCount import"));
+  CHECK(turn().empty());
+  const std::vector<std::string> inTurn = breaches();
+  CHECK(mentions(inTurn, "pedGrappleStyle argument 1 is 0xA5A5A5A500001D0C"));
+  CHECK(mentions(inTurn, "controlPressed called with 1 arguments, not 2"));
+  CHECK(mentions(inTurn, "hashOfName given 0x0000000000000010, not the address"));
+  CHECK(mentions(inTurn, "hashOfName given 0x"));
+  CHECK(mentions(inTurn, "nativeInit while the call of 0x096275889B8E0EE0 is open"));
+  CHECK(inTurn.size() == 5);
+  CHECK(!mentions(inTurn, "outside"));
+
+  standInSendKey('X', false);
+  const std::vector<std::string> fromCallback = breaches();
+  CHECK(mentions(fromCallback, "nativeInit called outside the script's fiber"));
+  CHECK(mentions(fromCallback, "nativeCall called outside the script's fiber"));
+
+  // The same breaches again on the next turn: the script resumed where it
+  // waited.
+  turn();
+  CHECK(breaches().size() == 5);
+  FreeLibrary(breaker);
+  CHECK(breaches().empty());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--hold") {
     return holdFile(argv[2], argv[3], argv[4]);
   }
-  if (argc != 2) {
-    std::printf("usage: %s PLUGIN\n", argv[0]);
+  if (argc != 3) {
+    std::printf("usage: %s PLUGIN PROTOCOL_BREAKER\n", argv[0]);
     return 2;
   }
   ConvertThreadToFiber(nullptr);
@@ -294,6 +337,8 @@ int main(int argc, char** argv) {
 
   loadAndUnload(pluginPath.c_str());
   settingsFile(pluginPath.c_str());
+  const std::string breaker = argv[2];
+  protocolBreaches(std::wstring(breaker.begin(), breaker.end()).c_str());
 
   std::printf("%s\n", failures == 0 ? "all checks passed" : "checks failed");
   return failures == 0 ? 0 : 1;
