@@ -1,0 +1,56 @@
+#include "config/decimal_int.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace sashcaster {
+
+namespace {
+
+// The whitespace of the "C" locale, fixed so that no locale the game sets
+// changes how a value reads.
+bool leadingSpace(char byte) {
+  return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' ||
+         byte == '\r';
+}
+
+// ASCII digits only, whatever the locale.
+bool decimalDigit(char byte) {
+  return byte >= '0' && byte <= '9';
+}
+
+}  // namespace
+
+std::int32_t parseDecimalInt32(std::string_view text) {
+  std::size_t position = 0;
+  while (position < text.size() && leadingSpace(text[position])) {
+    ++position;
+  }
+  bool negative = false;
+  if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
+    negative = text[position] == '-';
+    ++position;
+  }
+  const std::size_t firstDigit = position;
+  // Once past every int32 magnitude the sum stops growing, so any number of
+  // digits fits in 64 bits.
+  constexpr std::int64_t saturated = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 2;
+  std::int64_t magnitude = 0;
+  while (position < text.size() && decimalDigit(text[position])) {
+    if (magnitude < saturated) {
+      magnitude = magnitude * 10 + (text[position] - '0');
+    }
+    ++position;
+  }
+  if (position == firstDigit) {
+    throw std::invalid_argument("invalid stoi argument");
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    throw std::out_of_range("stoi argument out of range");
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace sashcaster

@@ -1,0 +1,68 @@
+// The INI document and its reader: bytes in memory are split into lines and
+// parsed into ordered sections of ordered keys; a file is read whole into
+// memory first.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/ordered_map.h"
+
+namespace sashcaster {
+
+// Key to value text.
+using IniSection = OrderedMap<std::string>;
+// Section name to section.
+using IniStructure = OrderedMap<IniSection>;
+
+// Files larger than this are not read at all, so that a stray huge file
+// cannot stall the caller; a file of exactly this size still is.
+inline constexpr std::int64_t maxIniFileBytes = 1048576;
+
+// The lines of a file's bytes. A UTF-8 byte-order mark at the very start is
+// dropped, a line feed ends a line, carriage returns and zero bytes vanish
+// wherever they stand, and the bytes after the last line feed form a last
+// line, even when empty. No bytes at all give no lines.
+std::vector<std::string> splitIniLines(std::string_view bytes);
+
+// Parses a file's bytes into the target, merging into what it holds: sections
+// and keys keep the position of their first occurrence and take the last value.
+void parseIniBytes(std::string_view bytes, IniStructure& target);
+
+// Reads one file for one IniFile::read.
+class IniStreamReader {
+ public:
+  // Opens the file for binary input, sharing it with other readers and writers.
+  explicit IniStreamReader(const std::string& fileName);
+
+  // Adds the file's sections and keys to the target; false when the file is
+  // not open, its size cannot be told, or it is larger than maxIniFileBytes.
+  bool readInto(IniStructure& target);
+
+  // The file's lines; none when the file could not be read as readInto says.
+  std::vector<std::string> splitLines();
+
+ private:
+  // The file's bytes, read with one seek to the end, one back and one read;
+  // bytes that fail to arrive stay zero. The file is closed afterwards.
+  std::optional<std::string> takeBytes();
+
+  std::ifstream stream;
+};
+
+class IniFile {
+ public:
+  explicit IniFile(std::string name) : fileName(std::move(name)) {}
+
+  // Empties the target, then fills it from the file; false, with the target
+  // left empty, when the name is empty or the file cannot be read.
+  bool read(IniStructure& target) const;
+
+  const std::string fileName;
+};
+
+}  // namespace sashcaster
