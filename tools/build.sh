@@ -20,7 +20,9 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX=${WINEPREFIX:-$PWD/build/wine-prefix}
 [ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1
 echo
-echo "dist/Sashcaster.asi under a stand-in script hook (wine), playing the built-in scenario:"
-wine build/windows/wine/sashcaster-wine.exe --plugin "Z:$PWD/dist/Sashcaster.asi"
+echo "dist/Sashcaster.asi with dist/Sashcaster.ini under a stand-in script hook (wine),"
+echo "playing the built-in scenario:"
+wine build/windows/wine/sashcaster-wine.exe --plugin "Z:$PWD/dist/Sashcaster.asi" \
+  --ini "Z:$PWD/dist/Sashcaster.ini"
 echo
 echo "Your own settings file against it: build/native/tools/sim/sashcaster-sim --ini FILE [SCENARIO]"
