@@ -11,6 +11,18 @@ cmake --build --preset windows
 cmake --preset native >/dev/null
 cmake --build --preset native
 
-rm -rf dist
-cmake --install build/windows --prefix dist >/dev/null
+bash tools/package.sh build/windows dist >/dev/null
 echo "Built: $(ls dist/* | tr '\n' ' ')"
+
+# The plug-in at work without the game: the built-in scenario played on
+# dist/Sashcaster.asi under the stand-in script hook, in wine.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${WINEPREFIX:-$PWD/build/wine-prefix}
+[ -d "$WINEPREFIX" ] || wineboot --init >/dev/null 2>&1
+echo
+echo "dist/Sashcaster.asi with dist/Sashcaster.ini under a stand-in script hook (wine),"
+echo "playing the built-in scenario:"
+wine build/windows/wine/sashcaster-wine.exe --plugin "Z:$PWD/dist/Sashcaster.asi" \
+  --ini "Z:$PWD/dist/Sashcaster.ini"
+echo
+echo "Your own settings file against it: build/native/tools/sim/sashcaster-sim --ini FILE [SCENARIO]"

@@ -1,0 +1,145 @@
+// The scenario player against a scripted runner: what it sends to the host,
+// and that every fault a host reports fails the scenario.
+#include "scenario/player.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "scenario/scenario.h"
+
+namespace sashcaster::scenario {
+namespace {
+
+struct ScriptedHost {
+  std::vector<std::string> log;
+  std::vector<TurnResult> turns;  // answered in order; then empty turns
+  std::size_t nextTurn = 0;
+
+  Runner runner() {
+    return {
+        [this](std::uint32_t now) { log.push_back("clock " + std::to_string(now)); },
+        [this](std::uint32_t key, bool up) {
+          log.push_back("key " + std::to_string(key) + (up ? " up" : " down"));
+        },
+        [this](const model::GameState& game) {
+          log.push_back("game " + std::to_string(game.grappleStyle) + " " +
+                        std::to_string(game.pressed.count));
+        },
+        [this] {
+          log.push_back("turn");
+          return nextTurn < turns.size() ? turns[nextTurn++] : TurnResult{{}, {}, true};
+        },
+    };
+  }
+};
+
+Scenario parsed(const std::string& text) {
+  Scenario scenario;
+  ParseError error;
+  EXPECT_TRUE(parseScenario("test.scenario", text, scenario, error)) << error.describe();
+  return scenario;
+}
+
+TurnResult throwing(const char* action) {
+  NativeCall call{model::setPedGrappleActionHash, {0x1D0C, model::nameHash(action)}, "", 0};
+  return {{call}, {}, true};
+}
+
+TEST(ScenarioPlayer, SendsClockKeysAndGameInScenarioOrder) {
+  ScriptedHost host;
+  std::ostringstream out;
+  play(parsed("start 100\nstyle GS_FACE_TO_FACE\ndown w\nwait 5\nup 0x58\npressed trigger left\n"
+              "turn\n"),
+       host.runner(), out, {});
+  const std::string face = std::to_string(model::nameHash("GS_FACE_TO_FACE"));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"clock 1000000", "game 0 0", "clock 100",
+                                                "game " + face + " 0", "key 87 down", "clock 105",
+                                                "key 88 up", "game " + face + " 2", "turn"}));
+}
+
+TEST(ScenarioPlayer, MetExpectationsPass) {
+  ScriptedHost host;
+  host.turns = {throwing("ACT_GRAPPLE_THROW_CUSTOM_FRONT"),
+                {{}, {}, true},
+                throwing("ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT")};
+  std::ostringstream out;
+  const PlayOutcome outcome =
+      play(parsed("turn\nexpect front\nturn\nexpect nothing\nturn\nexpect back\n"), host.runner(),
+           out, {});
+  EXPECT_EQ(outcome.failures, 0U) << out.str();
+  EXPECT_EQ(outcome.turns, 3U);
+  EXPECT_EQ(outcome.expectations, 3U);
+}
+
+// Each of these must fail the run, with the scenario line in the message.
+TEST(ScenarioPlayer, EveryFaultFailsTheRun) {
+  struct Case {
+    const char* name;
+    TurnResult turn;
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"wrong throw", throwing("ACT_GRAPPLE_THROW_CUSTOM_LEFT"), "turn\nexpect right\n",
+       "test.scenario:2: expected right, got ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
+      {"missing throw",
+       {{}, {}, true},
+       "turn\nexpect front\n",
+       "test.scenario:2: expected front, got no throw"},
+      {"unwanted throw", throwing("ACT_GRAPPLE_THROW_CUSTOM_FRONT"), "turn\nexpect nothing\n",
+       "test.scenario:2: expected nothing, got ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
+      {"protocol breach",
+       {{}, {"nativeInit while a call is open"}, true},
+       "\nturn\n",
+       "test.scenario:2: protocol breach: nativeInit while a call is open"},
+      {"no wait",
+       {{}, {}, false},
+       "turn\n",
+       "test.scenario:1: the turn did not end in scriptWait(0)"},
+  };
+  for (const Case& c : cases) {
+    ScriptedHost host;
+    host.turns = {c.turn};
+    std::ostringstream out;
+    const PlayOutcome outcome = play(parsed(c.text), host.runner(), out, {});
+    EXPECT_EQ(outcome.failures, 1U) << c.name;
+    EXPECT_NE(out.str().find(std::string("FAIL ") + c.message), std::string::npos)
+        << c.name << ":\n"
+        << out.str();
+    EXPECT_NE(out.str().find("FAILED: "), std::string::npos) << c.name;
+  }
+}
+
+TEST(ScenarioPlayer, ExpectationCoversEveryTurnOfItsTurnLine) {
+  ScriptedHost host;
+  host.turns = {throwing("ACT_GRAPPLE_THROW_CUSTOM_LEFT"),
+                {{}, {}, true},
+                throwing("ACT_GRAPPLE_THROW_CUSTOM_LEFT")};
+  std::ostringstream out;
+  EXPECT_EQ(play(parsed("turn 3\nexpect left left\n"), host.runner(), out, {}).failures, 0U)
+      << out.str();
+}
+
+TEST(ScenarioParser, SettingsBlockKeepsItsLinesWithCrlf) {
+  const Scenario scenario = parsed("settings\n[Sashcaster]\n  iXKey = 89 ; Y\r\nend\n");
+  ASSERT_EQ(scenario.events.size(), 1U);
+  EXPECT_EQ(scenario.events[0].text, "[Sashcaster]\r\n  iXKey = 89 ; Y\r\n");
+}
+
+TEST(ScenarioParser, NumbersMustFitAndBeWhole) {
+  Scenario scenario;
+  ParseError error;
+  for (const char* bad : {"wait 4294967296", "wait 12ms", "wait -1", "down 0x1FFFFFFFF", "turn 0",
+                          "style GS FACE", "pressed sideways"}) {
+    EXPECT_FALSE(parseScenario("s", bad, scenario, error)) << bad;
+    EXPECT_EQ(error.line, 1U) << bad;
+  }
+  EXPECT_TRUE(parseScenario("s", "wait 4294967295\ndown 0xFFFFFFFF\n", scenario, error));
+  EXPECT_EQ(scenario.events[1].number, 0xFFFFFFFFU);
+}
+
+}  // namespace
+}  // namespace sashcaster::scenario

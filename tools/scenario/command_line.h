@@ -1,0 +1,47 @@
+// What the simulator and the Windows driver share around a scenario run:
+// their command line, loading the scenario, and the scratch directory in
+// which the settings file lives while the scenario plays.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "scenario.h"
+
+namespace sashcaster::scenario {
+
+struct CommandLine {
+  std::string iniFile;       // --ini FILE: the settings file the run starts with
+  std::string scenarioFile;  // empty: the built-in scenario
+  std::string pluginFile;    // --plugin FILE (Windows driver only)
+  bool showNatives = false;  // --natives
+};
+
+// Fills `line`; on a bad argument returns false with the reason in `error`.
+bool parseCommandLine(int argc, char** argv, bool takesPlugin, CommandLine& line,
+                      std::string& error);
+
+std::string usage(const char* program, bool takesPlugin);
+
+// Reads and parses the scenario the command line names, or the built-in one.
+bool loadScenario(const CommandLine& line, Scenario& scenario, std::string& error);
+
+// A fresh temporary directory made the current one, so that the plug-in finds
+// the scenario's settings file there and nothing else; removed at the end.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() = default;
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  ~ScratchDirectory();
+
+  // Enters the directory, with a copy of `iniFile` as the settings file when
+  // one is given.
+  bool enter(const std::string& iniFile, std::string& error);
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+}  // namespace sashcaster::scenario

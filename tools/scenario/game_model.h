@@ -1,0 +1,119 @@
+// The small fake game that both hosts of a scenario play: the player's ped,
+// the name hash, the natives the plug-in calls, and the controls it queries.
+// Plain data and functions, so that the Windows stand-in host and the Linux
+// simulator answer every native alike.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace sashcaster::model {
+
+inline constexpr std::int32_t playerPed = 0x1D0C;
+
+// Every result slot carries these high bits: a reader of more than the low
+// 32 bits gets a wrong answer.
+inline constexpr std::uint64_t resultHighBits = 0xA5A5A5A500000000;
+
+inline constexpr std::uint64_t localPlayerPedHash = 0x096275889B8E0EE0;
+inline constexpr std::uint64_t hashOfNameHash = 0xFD340785ADF8CFB7;
+inline constexpr std::uint64_t pedGrappleStyleHash = 0x753B15AD0FD6F3E3;
+inline constexpr std::uint64_t setPedGrappleActionHash = 0x8301D87B1B89E219;
+inline constexpr std::uint64_t setPedGrappleFlagHash = 0x789DABD18E9024DB;
+inline constexpr std::uint64_t controlPressedHash = 0xF3A21BCD95725A4A;
+inline constexpr std::uint64_t controlJustReleasedHash = 0x50F940259D3841E6;
+inline constexpr std::uint64_t disabledControlPressedHash = 0xE2587F8CBBD87B1D;
+
+struct NativeInfo {
+  std::uint64_t hash;
+  const char* name;
+  std::size_t argumentCount;
+  bool hasResult;
+  bool takesName;  // the one argument is the address of a name
+};
+
+inline constexpr NativeInfo nativeCatalogue[] = {
+    {localPlayerPedHash, "localPlayerPed", 0, true, false},
+    {hashOfNameHash, "hashOfName", 1, true, true},
+    {pedGrappleStyleHash, "pedGrappleStyle", 1, true, false},
+    {setPedGrappleActionHash, "setPedGrappleAction", 2, false, false},
+    {setPedGrappleFlagHash, "setPedGrappleFlag", 3, false, false},
+    {controlPressedHash, "controlPressed", 2, true, false},
+    {controlJustReleasedHash, "controlJustReleased", 2, true, false},
+    {disabledControlPressedHash, "disabledControlPressed", 2, true, false},
+};
+
+inline const NativeInfo* findNative(std::uint64_t hash) {
+  for (const NativeInfo& info : nativeCatalogue) {
+    if (info.hash == hash) {
+      return &info;
+    }
+  }
+  return nullptr;
+}
+
+// The game's name hash: Jenkins' one-at-a-time over the lower-cased name.
+inline std::uint32_t nameHash(const char* name) {
+  std::uint32_t hash = 0;
+  for (const char* c = name; *c != '\0'; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    hash += (byte >= 'A' && byte <= 'Z') ? byte + ('a' - 'A') : byte;
+    hash += hash << 10;
+    hash ^= hash >> 6;
+  }
+  hash += hash << 3;
+  hash ^= hash >> 11;
+  hash += hash << 15;
+  return hash;
+}
+
+inline constexpr std::size_t maxControls = 8;
+
+// The controls the game reports in group 0, as hashes.
+struct ControlSet {
+  std::uint32_t hashes[maxControls] = {};
+  std::size_t count = 0;
+};
+
+inline bool contains(const ControlSet& set, std::uint32_t control) {
+  for (std::size_t i = 0; i < set.count; ++i) {
+    if (set.hashes[i] == control) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// What the game reports on the next turns.
+struct GameState {
+  std::uint32_t grappleStyle = 0;
+  ControlSet pressed;
+  ControlSet justReleased;
+  ControlSet disabledPressed;
+};
+
+// The game's answer to a well-formed call, in the low 32 bits. `name` is the
+// text of hashOfName's argument; the actions set are the caller's to record.
+inline std::uint32_t answer(const GameState& game, std::uint64_t hash, const std::uint64_t* slots,
+                            const char* name) {
+  const auto first = static_cast<std::uint32_t>(slots[0]);
+  const auto second = static_cast<std::uint32_t>(slots[1]);
+  switch (hash) {
+    case localPlayerPedHash:
+      return static_cast<std::uint32_t>(playerPed);
+    case hashOfNameHash:
+      return nameHash(name);
+    case pedGrappleStyleHash:
+      return static_cast<std::int32_t>(first) == playerPed ? game.grappleStyle : 0;
+    case controlPressedHash:
+      return first == 0 && contains(game.pressed, second) ? 1 : 0;
+    case controlJustReleasedHash:
+      return first == 0 && contains(game.justReleased, second) ? 1 : 0;
+    case disabledControlPressedHash:
+      return first == 0 && contains(game.disabledPressed, second) ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace sashcaster::model

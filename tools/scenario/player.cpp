@@ -1,0 +1,259 @@
+#include "player.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace sashcaster::scenario {
+
+namespace {
+
+std::string hex32(std::uint64_t slot) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<std::uint32_t>(slot));
+  return text;
+}
+
+std::string signed32(std::uint64_t slot) {
+  return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(slot)));
+}
+
+std::string joined(const std::vector<std::string>& parts, const std::string& separator) {
+  std::string text;
+  for (const std::string& part : parts) {
+    text += (text.empty() ? "" : separator) + part;
+  }
+  return text;
+}
+
+std::string controlList(const std::vector<std::uint32_t>& controls) {
+  std::vector<std::string> names;
+  for (std::uint32_t control : controls) {
+    names.push_back(controlName(control));
+  }
+  return names.empty() ? "none" : joined(names, "+");
+}
+
+model::ControlSet toControlSet(const std::vector<std::uint32_t>& controls) {
+  model::ControlSet set;
+  for (std::uint32_t control : controls) {
+    set.hashes[set.count++] = control;
+  }
+  return set;
+}
+
+// What the player is doing, as the trace tells it.
+struct PlayerState {
+  std::uint32_t start = 1000000;
+  std::uint64_t elapsed = 0;
+  std::vector<std::uint32_t> held;           // keys down, in the order pressed
+  std::vector<std::uint32_t> releasedSince;  // key-ups since the last turn
+  std::string style;
+  std::vector<std::uint32_t> pressed, justReleased, disabled;
+  bool settingsWritten = false;
+};
+
+std::string timeStamp(const PlayerState& state) {
+  std::string stamp = "t=+" + std::to_string(state.elapsed) + "ms";
+  stamp.resize(std::max<std::size_t>(stamp.size(), 11), ' ');
+  return stamp;
+}
+
+std::string keyList(const std::vector<std::uint32_t>& keys) {
+  std::vector<std::string> names;
+  for (std::uint32_t key : keys) {
+    names.push_back(keyName(key));
+  }
+  return joined(names, "+");
+}
+
+// "X up while W held, face to face", from what the player is doing.
+std::string situation(const PlayerState& state) {
+  std::vector<std::string> parts;
+  if (!state.releasedSince.empty() && !state.held.empty()) {
+    parts.push_back(keyList(state.releasedSince) + " up while " + keyList(state.held) + " held");
+  } else if (!state.releasedSince.empty()) {
+    parts.push_back(keyList(state.releasedSince) + " up");
+  } else if (!state.held.empty()) {
+    parts.push_back(keyList(state.held) + " held");
+  }
+  if (!state.pressed.empty()) {
+    parts.push_back("controls " + controlList(state.pressed) + " pressed");
+  }
+  if (!state.justReleased.empty()) {
+    parts.push_back("controls " + controlList(state.justReleased) + " just released");
+  }
+  if (!state.disabled.empty()) {
+    parts.push_back("controls " + controlList(state.disabled) + " disabled-pressed");
+  }
+  if (parts.empty()) {
+    parts.push_back("no input");
+  }
+  if (state.style.empty()) {
+    parts.push_back("no grapple");
+  } else if (state.style == "GS_FACE_TO_FACE") {
+    parts.push_back("face to face");
+  } else {
+    parts.push_back("grapple " + state.style);
+  }
+  return joined(parts, ", ");
+}
+
+void writeSettings(const std::string& text) {
+  std::ofstream file(settingsFileName, std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+}  // namespace
+
+std::string describeNative(const NativeCall& call) {
+  const model::NativeInfo* info = model::findNative(call.hash);
+  if (info == nullptr) {
+    return "unknown native " + hex32(call.hash >> 32) + hex32(call.hash).substr(2) + " with " +
+           std::to_string(call.slots.size()) + " arguments";
+  }
+  std::vector<std::string> arguments;
+  for (std::size_t i = 0; i < call.slots.size(); ++i) {
+    const bool isHash = i == 1 && call.hash != model::setPedGrappleFlagHash;
+    arguments.push_back(info->takesName ? '"' + call.name + '"'
+                        : isHash        ? hex32(call.slots[i])
+                                        : signed32(call.slots[i]));
+  }
+  std::string text = std::string(info->name) + "(" + joined(arguments, ", ") + ")";
+  if (info->hasResult) {
+    text += " = " + (call.hash == model::localPlayerPedHash ? signed32(call.resultSlot)
+                                                            : hex32(call.resultSlot));
+  }
+  return text;
+}
+
+PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,
+                 const PlayOptions& options) {
+  PlayerState state;
+  PlayOutcome outcome;
+  model::GameState game;
+  std::vector<std::uint32_t> lastThrows;
+
+  auto failure = [&](std::size_t line, const std::string& message) {
+    out << "FAIL " << scenario.file << ":" << line << ": " << message << "\n";
+    ++outcome.failures;
+  };
+  auto now = [&] { return static_cast<std::uint32_t>(state.start + state.elapsed); };
+  auto sendGame = [&] {
+    game.pressed = toControlSet(state.pressed);
+    game.justReleased = toControlSet(state.justReleased);
+    game.disabledPressed = toControlSet(state.disabled);
+    runner.setGame(game);
+  };
+
+  runner.setClock(now());
+  sendGame();
+  for (const Event& event : scenario.events) {
+    switch (event.kind) {
+      case EventKind::Start:
+        state.start = event.number;
+        runner.setClock(now());
+        break;
+      case EventKind::Wait:
+        state.elapsed += event.number;
+        runner.setClock(now());
+        break;
+      case EventKind::KeyDown:
+      case EventKind::KeyUp: {
+        const bool up = event.kind == EventKind::KeyUp;
+        std::erase(state.held, event.number);
+        if (up) {
+          state.releasedSince.push_back(event.number);
+        } else {
+          state.held.push_back(event.number);
+        }
+        runner.sendKey(event.number, up);
+        out << timeStamp(state) << keyName(event.number) << (up ? " up" : " down") << "\n";
+        break;
+      }
+      case EventKind::Style:
+        state.style = event.name;
+        game.grappleStyle = event.name.empty() ? 0 : model::nameHash(event.name.c_str());
+        sendGame();
+        out << timeStamp(state) << "grapple style " << (event.name.empty() ? "none" : event.name)
+            << "\n";
+        break;
+      case EventKind::Pressed:
+      case EventKind::JustReleased:
+      case EventKind::DisabledPressed: {
+        const char* what = event.kind == EventKind::Pressed        ? "pressed"
+                           : event.kind == EventKind::JustReleased ? "just released"
+                                                                   : "disabled-pressed";
+        (event.kind == EventKind::Pressed        ? state.pressed
+         : event.kind == EventKind::JustReleased ? state.justReleased
+                                                 : state.disabled) = event.values;
+        sendGame();
+        out << timeStamp(state) << "controls " << what << ": " << controlList(event.values) << "\n";
+        break;
+      }
+      case EventKind::SettingsWrite:
+        writeSettings(event.text);
+        out << timeStamp(state) << "settings file "
+            << (state.settingsWritten ? "changed" : "written") << "\n";
+        state.settingsWritten = true;
+        break;
+      case EventKind::SettingsRemove: {
+        std::error_code ignored;
+        std::filesystem::remove(settingsFileName, ignored);
+        out << timeStamp(state) << "settings file removed\n";
+        state.settingsWritten = false;
+        break;
+      }
+      case EventKind::Turns:
+        lastThrows.clear();
+        for (std::uint32_t i = 0; i < event.number; ++i) {
+          const TurnResult result = runner.runTurn();
+          ++outcome.turns;
+          std::vector<std::string> actions;
+          for (const NativeCall& call : result.natives) {
+            if (call.hash == model::setPedGrappleActionHash && call.slots.size() == 2) {
+              const auto action = static_cast<std::uint32_t>(call.slots[1]);
+              lastThrows.push_back(action);
+              actions.push_back(actionName(action));
+            }
+          }
+          out << timeStamp(state) << "turn " << outcome.turns << ": " << situation(state) << " -> "
+              << (actions.empty() ? "no throw" : joined(actions, " + ")) << "\n";
+          if (options.showNatives) {
+            for (const NativeCall& call : result.natives) {
+              out << "    " << describeNative(call) << "\n";
+            }
+          }
+          for (const std::string& breach : result.breaches) {
+            failure(event.line, "protocol breach: " + breach);
+          }
+          if (!result.endedWithWait) {
+            failure(event.line, "the turn did not end in scriptWait(0)");
+          }
+          state.releasedSince.clear();
+        }
+        break;
+      case EventKind::Expect: {
+        ++outcome.expectations;
+        if (lastThrows != event.values) {
+          std::vector<std::string> got;
+          for (std::uint32_t action : lastThrows) {
+            got.push_back(actionName(action));
+          }
+          failure(event.line,
+                  "expected " +
+                      (event.valueNames.empty() ? "nothing" : joined(event.valueNames, " ")) +
+                      ", got " + (got.empty() ? "no throw" : joined(got, " + ")));
+        }
+        break;
+      }
+    }
+  }
+  out << (outcome.failures == 0 ? "passed: " : "FAILED: ") << outcome.turns << " turns, "
+      << outcome.expectations << " expectations, " << outcome.failures << " failures\n";
+  return outcome;
+}
+
+}  // namespace sashcaster::scenario

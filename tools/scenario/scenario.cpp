@@ -1,0 +1,329 @@
+#include "scenario.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "game_model.h"
+
+namespace sashcaster::scenario {
+
+namespace {
+
+struct NamedValue {
+  const char* name;
+  std::uint32_t value;
+};
+
+constexpr NamedValue controlNames[] = {
+    {"front-hold", 0x8CFFE0A1}, {"trigger", 0x1ECA87D4}, {"left", 0x877F1027},
+    {"right", 0x08BD758C},      {"back", 0x78114AB3},
+};
+
+struct ThrowName {
+  const char* word;
+  const char* action;
+};
+
+constexpr ThrowName throwNames[] = {
+    {"front", "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
+    {"left", "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
+    {"right", "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
+    {"back", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
+};
+
+std::string hex32(std::uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", value);
+  return text;
+}
+
+std::vector<std::string> words(const std::string& line) {
+  std::istringstream stream(line);
+  std::vector<std::string> result;
+  for (std::string word; stream >> word;) {
+    result.push_back(word);
+  }
+  return result;
+}
+
+// A decimal or 0x-prefixed hexadecimal number that fits 32 bits, whole.
+bool parseNumber(const std::string& word, std::uint32_t& value) {
+  const bool isHex = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
+  const std::string digits = isHex ? word.substr(2) : word;
+  if (digits.empty() || digits.size() > (isHex ? 8U : 10U)) {
+    return false;
+  }
+  std::uint64_t number = 0;
+  for (char c : digits) {
+    std::uint64_t digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<std::uint64_t>(c - '0');
+    } else if (isHex && c >= 'a' && c <= 'f') {
+      digit = static_cast<std::uint64_t>(c - 'a' + 10);
+    } else if (isHex && c >= 'A' && c <= 'F') {
+      digit = static_cast<std::uint64_t>(c - 'A' + 10);
+    } else {
+      return false;
+    }
+    number = number * (isHex ? 16U : 10U) + digit;
+  }
+  if (number > 0xFFFFFFFFU) {
+    return false;
+  }
+  value = static_cast<std::uint32_t>(number);
+  return true;
+}
+
+// One letter or digit is its own virtual-key code; anything else is a code.
+bool parseKey(const std::string& word, std::uint32_t& key) {
+  if (word.size() == 1) {
+    const char c = word[0];
+    if (c >= 'a' && c <= 'z') {
+      key = static_cast<std::uint32_t>(c - 'a' + 'A');
+      return true;
+    }
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+      key = static_cast<std::uint32_t>(c);
+      return true;
+    }
+  }
+  return parseNumber(word, key);
+}
+
+bool parseControl(const std::string& word, std::uint32_t& control) {
+  for (const NamedValue& named : controlNames) {
+    if (word == named.name) {
+      control = named.value;
+      return true;
+    }
+  }
+  return parseNumber(word, control);
+}
+
+bool isNameCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Parses one scenario line at a time; the settings block spans lines.
+class Parser {
+ public:
+  Parser(const std::string& file, Scenario& scenario, ParseError& error)
+      : file_(file), scenario_(scenario), error_(error) {}
+
+  bool parse(const std::string& text) {
+    std::istringstream stream(text);
+    std::string line;
+    std::size_t number = 0;
+    while (std::getline(stream, line)) {
+      ++number;
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      if (inSettings_) {
+        if (words(line) == std::vector<std::string>{"end"}) {
+          inSettings_ = false;
+          scenario_.events.push_back(settings_);
+        } else {
+          settings_.text += line + "\r\n";
+        }
+        continue;
+      }
+      if (!parseLine(number, line)) {
+        return false;
+      }
+    }
+    if (inSettings_) {
+      return fail(settings_.line, "expected a line \"end\" to close the settings block");
+    }
+    return true;
+  }
+
+ private:
+  bool fail(std::size_t line, const std::string& message) {
+    error_ = {file_, line, message};
+    return false;
+  }
+
+  bool parseLine(std::size_t line, const std::string& text) {
+    const std::vector<std::string> w = words(text);
+    if (w.empty() || w[0][0] == '#') {
+      return true;
+    }
+    Event event;
+    event.line = line;
+    const std::string& verb = w[0];
+    const std::size_t arguments = w.size() - 1;
+
+    if (verb == "start" || verb == "wait") {
+      if (arguments != 1 || !parseNumber(w[1], event.number)) {
+        return fail(line, "expected \"" + verb + "\" and a number of milliseconds");
+      }
+      if (verb == "start" && !scenario_.events.empty()) {
+        return fail(line, "expected \"start\" before every other event");
+      }
+      event.kind = verb == "start" ? EventKind::Start : EventKind::Wait;
+    } else if (verb == "down" || verb == "up") {
+      if (arguments != 1 || !parseKey(w[1], event.number)) {
+        return fail(line, "expected \"" + verb +
+                              "\" and one key: a letter, a digit, or a virtual-key code such as "
+                              "88 or 0x58");
+      }
+      event.kind = verb == "down" ? EventKind::KeyDown : EventKind::KeyUp;
+    } else if (verb == "style") {
+      if (arguments != 1) {
+        return fail(line, "expected \"style\" and one grapple style name, or \"none\"");
+      }
+      for (char c : w[1]) {
+        if (!isNameCharacter(c)) {
+          return fail(line, "expected a grapple style name of letters, digits and '_'");
+        }
+      }
+      event.kind = EventKind::Style;
+      event.name = w[1] == "none" ? "" : w[1];
+    } else if (verb == "pressed" || verb == "released" || verb == "disabled") {
+      if (arguments > model::maxControls) {
+        return fail(line, "expected at most " + std::to_string(model::maxControls) + " controls");
+      }
+      for (std::size_t i = 1; i < w.size(); ++i) {
+        std::uint32_t control = 0;
+        if (!parseControl(w[i], control)) {
+          return fail(line,
+                      "expected a control (front-hold, trigger, left, right, back, or a "
+                      "hash such as 0x1ECA87D4), got \"" +
+                          w[i] + "\"");
+        }
+        event.values.push_back(control);
+      }
+      event.kind = verb == "pressed"    ? EventKind::Pressed
+                   : verb == "released" ? EventKind::JustReleased
+                                        : EventKind::DisabledPressed;
+    } else if (verb == "settings") {
+      if (arguments == 0) {
+        inSettings_ = true;
+        settings_ = event;
+        settings_.kind = EventKind::SettingsWrite;
+        return true;
+      }
+      if (arguments != 1 || w[1] != "removed") {
+        return fail(line,
+                    "expected \"settings\" alone (its lines follow, up to \"end\") or "
+                    "\"settings removed\"");
+      }
+      event.kind = EventKind::SettingsRemove;
+    } else if (verb == "turn" || verb == "turns") {
+      event.number = 1;
+      if (arguments > 1 || (arguments == 1 && (!parseNumber(w[1], event.number) ||
+                                               event.number == 0 || event.number > 100000))) {
+        return fail(line, "expected \"turn\" alone or with a count from 1 to 100000");
+      }
+      event.kind = EventKind::Turns;
+      seenTurn_ = true;
+    } else if (verb == "expect") {
+      if (!seenTurn_) {
+        return fail(line, "expected a \"turn\" line before the first \"expect\"");
+      }
+      event.kind = EventKind::Expect;
+      if (arguments == 1 && w[1] == "nothing") {
+        scenario_.events.push_back(event);
+        return true;
+      }
+      if (arguments == 0) {
+        return fail(line, "expected \"expect nothing\" or the throws: front, left, right, back");
+      }
+      for (std::size_t i = 1; i < w.size(); ++i) {
+        const ThrowName* found = nullptr;
+        for (const ThrowName& named : throwNames) {
+          if (w[i] == named.word) {
+            found = &named;
+          }
+        }
+        if (found == nullptr) {
+          return fail(line, "expected a throw (front, left, right, back), got \"" + w[i] + "\"");
+        }
+        event.values.push_back(model::nameHash(found->action));
+        event.valueNames.push_back(found->word);
+      }
+    } else {
+      return fail(line,
+                  "expected an event (start, wait, down, up, style, pressed, released, "
+                  "disabled, settings, turn, expect), got \"" +
+                      verb + "\"");
+    }
+    scenario_.events.push_back(event);
+    return true;
+  }
+
+  const std::string& file_;
+  Scenario& scenario_;
+  ParseError& error_;
+  bool inSettings_ = false;
+  bool seenTurn_ = false;
+  Event settings_;
+};
+
+}  // namespace
+
+std::string ParseError::describe() const {
+  return file + ":" + std::to_string(line) + ": " + message;
+}
+
+bool parseScenario(const std::string& file, const std::string& text, Scenario& scenario,
+                   ParseError& error) {
+  scenario = Scenario{file, {}};
+  return Parser(file, scenario, error).parse(text);
+}
+
+std::string keyName(std::uint32_t key) {
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
+    return std::string(1, static_cast<char>(key));
+  }
+  return "key " + std::to_string(key);
+}
+
+std::string controlName(std::uint32_t control) {
+  for (const NamedValue& named : controlNames) {
+    if (named.value == control) {
+      return named.name;
+    }
+  }
+  return hex32(control);
+}
+
+std::string actionName(std::uint32_t actionHash) {
+  for (const ThrowName& named : throwNames) {
+    if (model::nameHash(named.action) == actionHash) {
+      return named.action;
+    }
+  }
+  return "action " + hex32(actionHash);
+}
+
+const char defaultScenarioText[] =
+    R"(# The player grapples face to face, holds W and taps X: a front throw.
+style GS_FACE_TO_FACE
+down W
+wait 250
+down X
+wait 60
+up X
+wait 16
+turn
+expect front
+# The release is spent: the next turn throws nothing.
+wait 16
+turn
+expect nothing
+up W
+# Then, on the controller, the throw control held with left: a left throw.
+wait 500
+pressed trigger left
+wait 16
+turn
+expect left
+pressed
+wait 16
+turn
+expect nothing
+)";
+
+}  // namespace sashcaster::scenario

@@ -1,0 +1,416 @@
+// A script hook of our own for running the real plug-in without the game: it
+// exports the eight host functions under the script hook's decorated names,
+// runs the registered script in a fiber of its own, answers natives as the
+// scenario's fake game, and reports every breach of the calling protocol.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "standin_control.h"
+
+namespace {
+
+using ScriptEntry = void (*)();
+using KeyboardCallback = void (*)(std::uint32_t, std::uint16_t, std::uint8_t, std::int32_t,
+                                  std::int32_t, std::int32_t, std::int32_t);
+
+struct Script {
+  HMODULE module;
+  ScriptEntry entry;
+  LPVOID fiber;
+  bool returned;
+};
+
+struct Host {
+  std::vector<std::unique_ptr<Script>> scripts;  // each fiber keeps its Script's address
+  std::vector<KeyboardCallback> keyboardCallbacks;
+  std::vector<StandInHostEvent> events;
+  std::vector<StandInNative> natives;
+  std::vector<std::string> breaches;
+  sashcaster::model::GameState game;
+  std::uint32_t clock = 0;
+  std::uint64_t clockReads = 0;
+  bool clockPatched = false;
+
+  LPVOID driverFiber = nullptr;
+  Script* running = nullptr;  // the script whose fiber runs now
+  bool waited = false;
+  std::uint32_t lastWait = 0;
+
+  bool callOpen = false;
+  StandInNative pending{};
+  std::uint64_t resultSlot = 0;
+};
+
+Host host;
+
+void breach(const std::string& text) {
+  host.breaches.push_back(text);
+}
+
+std::string hex64(std::uint64_t value) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(value));
+  return text;
+}
+
+DWORD WINAPI scenarioTickCount() {
+  ++host.clockReads;
+  return host.clock;
+}
+
+// Points the module's import of `function` from `dll` at `replacement`, by
+// walking its import directory. Returns whether an entry was patched.
+bool patchImport(HMODULE module, const char* dll, const char* function, const void* replacement) {
+  auto* base = reinterpret_cast<std::uint8_t*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) {
+    return false;
+  }
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+  if (nt->Signature != IMAGE_NT_SIGNATURE ||
+      nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
+    return false;
+  }
+  const IMAGE_DATA_DIRECTORY& imports =
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (imports.VirtualAddress == 0) {
+    return false;
+  }
+  bool patched = false;
+  for (const auto* descriptor =
+           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+       descriptor->Name != 0; ++descriptor) {
+    if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0 ||
+        descriptor->OriginalFirstThunk == 0) {
+      continue;
+    }
+    const auto* names =
+        reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA64*>(base + descriptor->FirstThunk);
+    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+      if ((names->u1.Ordinal & IMAGE_ORDINAL_FLAG64) != 0) {
+        continue;
+      }
+      const auto* byName =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) {
+        continue;
+      }
+      DWORD protection = 0;
+      if (VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
+                         &protection) == 0) {
+        return false;
+      }
+      slots->u1.Function = reinterpret_cast<ULONGLONG>(replacement);
+      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+      patched = true;
+    }
+  }
+  return patched;
+}
+
+bool readable(const void* address) {
+  MEMORY_BASIC_INFORMATION region{};
+  if (VirtualQuery(address, &region, sizeof region) == 0 || region.State != MEM_COMMIT) {
+    return false;
+  }
+  constexpr DWORD readableProtections = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
+                                        PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
+                                        PAGE_EXECUTE_WRITECOPY;
+  return (region.Protect & readableProtections) != 0 && (region.Protect & PAGE_GUARD) == 0;
+}
+
+// Copies the NUL-terminated text at `slot` into `name`; false when the address
+// is unreadable or no NUL comes within the name's room.
+bool readName(std::uint64_t slot, char (&name)[standInMaxName]) {
+  const auto* text = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(slot));
+  for (std::uint32_t i = 0; i < standInMaxName; ++i) {
+    // Checked per byte: the text may run over a page boundary.
+    if (!readable(text + i)) {
+      return false;
+    }
+    name[i] = text[i];
+    if (text[i] == '\0') {
+      return true;
+    }
+  }
+  name[standInMaxName - 1] = '\0';
+  return false;
+}
+
+// GetCurrentFiber reads the thread block through gs, which GCC 12 takes for an
+// out-of-bounds read of a zero-sized array.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+[[gnu::noinline]] LPVOID currentFiber() {
+  return GetCurrentFiber();
+}
+#pragma GCC diagnostic pop
+
+bool inScriptFiber() {
+  return host.running != nullptr && IsThreadAFiber() != FALSE &&
+         currentFiber() == host.running->fiber;
+}
+
+void checkScriptContext(const char* function) {
+  if (!inScriptFiber()) {
+    breach(std::string(function) + " called outside the script's fiber");
+  }
+}
+
+// Checks a finished call against the catalogue and answers it.
+std::uint32_t answerCall(StandInNative& call) {
+  const sashcaster::model::NativeInfo* info = sashcaster::model::findNative(call.hash);
+  if (info == nullptr) {
+    breach("unknown native " + hex64(call.hash));
+    return 0;
+  }
+  if (call.slotCount != info->argumentCount) {
+    breach(std::string(info->name) + " called with " + std::to_string(call.slotCount) +
+           " arguments, not " + std::to_string(info->argumentCount));
+    return 0;
+  }
+  bool sound = true;
+  if (info->takesName) {
+    if (!readName(call.slots[0], call.name)) {
+      breach(std::string(info->name) + " given " + hex64(call.slots[0]) +
+             ", not the address of NUL-terminated text");
+      sound = false;
+    }
+  } else {
+    for (std::uint32_t i = 0; i < call.slotCount; ++i) {
+      if ((call.slots[i] >> 32) != 0) {
+        breach(std::string(info->name) + " argument " + std::to_string(i + 1) + " is " +
+               hex64(call.slots[i]) + ": a 32-bit value with a high half");
+        sound = false;
+      }
+    }
+  }
+  if (!sound) {
+    return 0;
+  }
+  std::uint64_t arguments[standInMaxSlots] = {};
+  std::memcpy(arguments, call.slots, sizeof arguments);
+  return sashcaster::model::answer(host.game, call.hash, arguments, call.name);
+}
+
+void WINAPI scriptFiberMain(LPVOID parameter) {
+  auto* script = static_cast<Script*>(parameter);
+  script->entry();
+  // A script entry must never return; if it does, its fiber stays parked.
+  script->returned = true;
+  for (;;) {
+    SwitchToFiber(host.driverFiber);
+  }
+}
+
+void addEvent(std::uint32_t kind, void* module, void* function) {
+  host.events.push_back({kind, GetCurrentThreadId(), module, function});
+}
+
+void* asPointer(KeyboardCallback callback) {
+  return reinterpret_cast<void*>(callback);
+}
+
+}  // namespace
+
+// The eight host functions, exported under the script hook's decorated names.
+extern "C" {
+
+void standInScriptRegister(HMODULE module, ScriptEntry entry) {
+  addEvent(standInScriptRegistered, module, reinterpret_cast<void*>(entry));
+  host.scripts.push_back(std::make_unique<Script>(Script{module, entry, nullptr, false}));
+  host.clockPatched = patchImport(module, "KERNEL32.dll", "GetTickCount",
+                                  reinterpret_cast<const void*>(&scenarioTickCount));
+  if (!host.clockPatched) {
+    breach("cannot redirect the GetTickCount import of the registering module");
+  }
+}
+
+void standInScriptUnregister(HMODULE module) {
+  addEvent(standInScriptUnregistered, module, nullptr);
+  for (auto script = host.scripts.begin(); script != host.scripts.end(); ++script) {
+    if ((*script)->module == module) {
+      if ((*script)->fiber == currentFiber()) {
+        breach("scriptUnregister from inside the script being withdrawn");
+        return;
+      }
+      if ((*script)->fiber != nullptr) {
+        DeleteFiber((*script)->fiber);
+      }
+      host.scripts.erase(script);
+      return;
+    }
+  }
+  breach("scriptUnregister for a module that registered no script");
+}
+
+void standInKeyboardHandlerRegister(KeyboardCallback callback) {
+  addEvent(standInKeyboardRegistered, nullptr, asPointer(callback));
+  host.keyboardCallbacks.push_back(callback);
+}
+
+void standInKeyboardHandlerUnregister(KeyboardCallback callback) {
+  addEvent(standInKeyboardUnregistered, nullptr, asPointer(callback));
+  for (auto known = host.keyboardCallbacks.begin(); known != host.keyboardCallbacks.end();
+       ++known) {
+    if (*known == callback) {
+      host.keyboardCallbacks.erase(known);
+      return;
+    }
+  }
+  breach("keyboardHandlerUnregister for a callback that was never registered");
+}
+
+void standInScriptWait(DWORD milliseconds) {
+  if (!inScriptFiber()) {
+    breach("scriptWait called outside the script's fiber");
+    return;
+  }
+  if (host.callOpen) {
+    breach("scriptWait while a native call is open");
+  }
+  host.waited = true;
+  host.lastWait = milliseconds;
+  SwitchToFiber(host.driverFiber);
+}
+
+void standInNativeInit(std::uint64_t hash) {
+  checkScriptContext("nativeInit");
+  if (host.callOpen) {
+    breach("nativeInit while the call of " + hex64(host.pending.hash) + " is open");
+  }
+  host.callOpen = true;
+  host.pending = StandInNative{};
+  host.pending.hash = hash;
+}
+
+void standInNativePush64(std::uint64_t slot) {
+  checkScriptContext("nativePush64");
+  if (!host.callOpen) {
+    breach("nativePush64 without nativeInit");
+    return;
+  }
+  if (host.pending.slotCount < standInMaxSlots) {
+    host.pending.slots[host.pending.slotCount] = slot;
+  }
+  ++host.pending.slotCount;
+}
+
+std::uint64_t* standInNativeCall() {
+  checkScriptContext("nativeCall");
+  if (!host.callOpen) {
+    breach("nativeCall without nativeInit");
+    host.resultSlot = sashcaster::model::resultHighBits;
+    return &host.resultSlot;
+  }
+  host.callOpen = false;
+  StandInNative call = host.pending;
+  call.resultSlot = sashcaster::model::resultHighBits | answerCall(call);
+  host.resultSlot = call.resultSlot;
+  host.natives.push_back(call);
+  return &host.resultSlot;
+}
+
+// Control functions.
+
+void standInSetClock(std::uint32_t now) {
+  host.clock = now;
+}
+std::uint64_t standInClockReads() {
+  return host.clockReads;
+}
+bool standInClockPatched() {
+  return host.clockPatched;
+}
+
+void standInSetGame(const sashcaster::model::GameState* game) {
+  host.game = *game;
+}
+
+bool standInRunTurn() {
+  if (IsThreadAFiber() == FALSE) {
+    ConvertThreadToFiber(nullptr);
+  }
+  host.driverFiber = currentFiber();
+  bool sound = !host.scripts.empty();
+  // By index: a script may unregister another while it runs.
+  for (std::size_t i = 0; i < host.scripts.size(); ++i) {
+    Script& script = *host.scripts[i];
+    if (script.returned) {
+      sound = false;
+      continue;
+    }
+    if (script.fiber == nullptr) {
+      script.fiber = CreateFiber(0, &scriptFiberMain, &script);
+    }
+    host.running = &script;
+    host.waited = false;
+    SwitchToFiber(script.fiber);
+    host.running = nullptr;
+    if (script.returned) {
+      breach("the script entry returned to the host");
+      sound = false;
+    } else if (!host.waited || host.lastWait != 0) {
+      sound = false;
+    }
+  }
+  return sound;
+}
+
+void standInSendKey(std::uint32_t key, bool up) {
+  const std::vector<KeyboardCallback> callbacks = host.keyboardCallbacks;
+  for (KeyboardCallback callback : callbacks) {
+    callback(key, 1, 0, 0, 0, up ? 1 : 0, up ? 1 : 0);
+  }
+}
+
+std::uint32_t standInNativeCount() {
+  return static_cast<std::uint32_t>(host.natives.size());
+}
+
+bool standInNative(std::uint32_t index, StandInNative* call) {
+  if (index >= host.natives.size()) {
+    return false;
+  }
+  *call = host.natives[index];
+  return true;
+}
+
+void standInClearNatives() {
+  host.natives.clear();
+}
+
+std::uint32_t standInBreachCount() {
+  return static_cast<std::uint32_t>(host.breaches.size());
+}
+
+bool standInBreach(std::uint32_t index, char* text, std::uint32_t size) {
+  if (index >= host.breaches.size() || size == 0) {
+    return false;
+  }
+  std::snprintf(text, size, "%s", host.breaches[index].c_str());
+  return true;
+}
+
+void standInClearBreaches() {
+  host.breaches.clear();
+}
+
+std::uint32_t standInEventCount() {
+  return static_cast<std::uint32_t>(host.events.size());
+}
+
+bool standInEvent(std::uint32_t index, StandInHostEvent* event) {
+  if (index >= host.events.size()) {
+    return false;
+  }
+  *event = host.events[index];
+  return true;
+}
+}

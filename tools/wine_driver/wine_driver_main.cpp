@@ -1,0 +1,131 @@
+// sashcaster-wine: plays a scenario on the real Sashcaster.asi, loaded under
+// the stand-in script hook (run it with wine on Linux). It prints the same
+// trace as sashcaster-sim does for the portable core.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "scenario/command_line.h"
+#include "scenario/player.h"
+#include "standin_host/standin_control.h"
+
+namespace {
+
+using namespace sashcaster;
+
+std::filesystem::path programDirectory() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(std::wstring(path, length)).parent_path();
+}
+
+std::vector<std::string> takeBreaches() {
+  std::vector<std::string> breaches;
+  char text[512];
+  for (std::uint32_t i = 0; standInBreach(i, text, sizeof text); ++i) {
+    breaches.emplace_back(text);
+  }
+  standInClearBreaches();
+  return breaches;
+}
+
+scenario::TurnResult runTurn() {
+  standInClearNatives();
+  standInClearBreaches();
+  scenario::TurnResult result;
+  result.endedWithWait = standInRunTurn();
+  StandInNative record{};
+  for (std::uint32_t i = 0; standInNative(i, &record); ++i) {
+    scenario::NativeCall call{record.hash, {}, record.name, record.resultSlot};
+    call.slots.assign(record.slots, record.slots + std::min(record.slotCount, standInMaxSlots));
+    result.natives.push_back(call);
+  }
+  result.breaches = takeBreaches();
+  return result;
+}
+
+// After unloading: the script and the very keyboard callback registered must
+// have been withdrawn, in that order.
+bool withdrawnInOrder(HMODULE plugin) {
+  StandInHostEvent event{};
+  std::vector<StandInHostEvent> events;
+  for (std::uint32_t i = 0; standInEvent(i, &event); ++i) {
+    events.push_back(event);
+  }
+  return events.size() == 4 && events[0].kind == standInScriptRegistered &&
+         events[0].module == plugin && events[1].kind == standInKeyboardRegistered &&
+         events[2].kind == standInScriptUnregistered && events[2].module == plugin &&
+         events[3].kind == standInKeyboardUnregistered && events[3].function == events[1].function;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The trace must match the simulator's byte for byte: no CR before LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  scenario::CommandLine line;
+  std::string error;
+  if (!scenario::parseCommandLine(argc, argv, true, line, error)) {
+    std::cerr << "sashcaster-wine: " << error << "\n" << scenario::usage("sashcaster-wine", true);
+    return 2;
+  }
+  scenario::Scenario played;
+  if (!scenario::loadScenario(line, played, error)) {
+    std::cerr << "sashcaster-wine: " << error << "\n";
+    return 2;
+  }
+  const std::filesystem::path plugin =
+      std::filesystem::absolute(line.pluginFile.empty() ? programDirectory() / "Sashcaster.asi"
+                                                        : std::filesystem::path(line.pluginFile));
+  scenario::ScratchDirectory directory;
+  if (!directory.enter(line.iniFile, error)) {
+    std::cerr << "sashcaster-wine: " << error << "\n";
+    return 2;
+  }
+
+  ConvertThreadToFiber(nullptr);
+  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
+  if (module == nullptr) {
+    std::cerr << "sashcaster-wine: cannot load " << plugin.string() << " (error " << GetLastError()
+              << ")\n";
+    return 2;
+  }
+  if (!standInClockPatched()) {
+    std::cerr << "sashcaster-wine: " << plugin.string()
+              << " registered no script, or its GetTickCount import could not be redirected\n";
+    return 2;
+  }
+  const std::vector<std::string> loadBreaches = takeBreaches();
+
+  const scenario::Runner runner{
+      [](std::uint32_t now) { standInSetClock(now); },
+      [](std::uint32_t key, bool up) { standInSendKey(key, up); },
+      [](const model::GameState& game) { standInSetGame(&game); },
+      runTurn,
+  };
+  const scenario::PlayOutcome outcome =
+      scenario::play(played, runner, std::cout, {.showNatives = line.showNatives});
+  std::cout.flush();
+
+  FreeLibrary(module);
+  bool sound = outcome.failures == 0;
+  for (const std::string& breach : loadBreaches) {
+    std::cerr << "sashcaster-wine: while loading: " << breach << "\n";
+    sound = false;
+  }
+  for (const std::string& breach : takeBreaches()) {
+    std::cerr << "sashcaster-wine: while unloading: " << breach << "\n";
+    sound = false;
+  }
+  if (!withdrawnInOrder(module)) {
+    std::cerr << "sashcaster-wine: the plug-in did not register and withdraw its script and "
+                 "keyboard callback as expected\n";
+    sound = false;
+  }
+  return sound ? 0 : 1;
+}
