@@ -30,6 +30,7 @@ std::string joined(const std::vector<std::string>& parts, const std::string& sep
 
 std::string controlList(const std::vector<std::uint32_t>& controls) {
   std::vector<std::string> names;
+  names.reserve(controls.size());
   for (std::uint32_t control : controls) {
     names.push_back(controlName(control));
   }
@@ -63,6 +64,7 @@ std::string timeStamp(const PlayerState& state) {
 
 std::string keyList(const std::vector<std::uint32_t>& keys) {
   std::vector<std::string> names;
+  names.reserve(keys.size());
   for (std::uint32_t key : keys) {
     names.push_back(keyName(key));
   }
@@ -239,6 +241,7 @@ PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& o
         ++outcome.expectations;
         if (lastThrows != event.values) {
           std::vector<std::string> got;
+          got.reserve(lastThrows.size());
           for (std::uint32_t action : lastThrows) {
             got.push_back(actionName(action));
           }

@@ -59,9 +59,9 @@ bool parseNumber(const std::string& word, std::uint32_t& value) {
     if (c >= '0' && c <= '9') {
       digit = static_cast<std::uint64_t>(c - '0');
     } else if (isHex && c >= 'a' && c <= 'f') {
-      digit = static_cast<std::uint64_t>(c - 'a' + 10);
+      digit = static_cast<std::uint64_t>(c - 'a') + 10;
     } else if (isHex && c >= 'A' && c <= 'F') {
-      digit = static_cast<std::uint64_t>(c - 'A' + 10);
+      digit = static_cast<std::uint64_t>(c - 'A') + 10;
     } else {
       return false;
     }
@@ -83,7 +83,7 @@ bool parseKey(const std::string& word, std::uint32_t& key) {
       return true;
     }
     if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-      key = static_cast<std::uint32_t>(c);
+      key = static_cast<unsigned char>(c);
       return true;
     }
   }
