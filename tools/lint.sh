@@ -12,7 +12,7 @@ build=build/lint
 cmake --preset native -B "$build" -DSASHCASTER_BUILD_BENCHMARKS=ON >/dev/null
 
 # The project's own translation units; third-party and generated code stay out.
-mapfile -t sources < <(find src tests bench fuzz -name '*.cpp' -not -path 'src/host/windows/*' |
+mapfile -t sources < <(find src tests bench fuzz tools -name '*.cpp' -not -path 'src/host/windows/*' |
   sort)
 
 echo "clang-tidy: ${#sources[@]} files"
