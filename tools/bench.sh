@@ -22,3 +22,18 @@ for binary in sashcaster_bench sashcaster_bench_fake_host; do
   echo "=== $binary ==="
   "build/bench/bench/$binary" "${args[@]}"
 done
+
+# The real plug-in under wine on the stand-in script hook.
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -z "${WINEPREFIX:-}" ]; then
+  WINEPREFIX=$(mktemp -d /tmp/sashcaster-wine.XXXXXX)
+  export WINEPREFIX
+  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+fi
+turns=2000
+[ "${1:-}" != "--smoke" ] || turns=20
+echo "=== sashcaster-wine-bench ==="
+wine build/windows/wine/sashcaster-wine-bench.exe \
+  "Z:$PWD/build/windows/src/host/windows/Sashcaster.asi" "Z:$PWD/package/Sashcaster.ini" "$turns"

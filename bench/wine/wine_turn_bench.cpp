@@ -1,0 +1,126 @@
+// sashcaster-wine-bench: times turns of the real Sashcaster.asi under the
+// stand-in script hook (run it with wine on Linux), against the I/O floor of
+// the same settings file in the same process: the file opened and closed,
+// then opened, read whole and closed. Batches of turns and of floor rounds
+// alternate; the medians are printed with their ratio.
+// Usage: sashcaster-wine-bench PLUGIN SETTINGS_FILE [TURNS_PER_BATCH]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "standin_host/standin_control.h"
+
+namespace {
+
+constexpr int batches = 5;
+
+double secondsNow() {
+  LARGE_INTEGER count;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The settings load's own I/O without any parsing.
+void floorRound() {
+  {
+    const std::ifstream probe("Sashcaster.ini");
+    static_cast<void>(probe.good());
+  }
+  std::ifstream in("Sashcaster.ini", std::ios::in | std::ios::binary);
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(size, 0)), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The stand-in records every native of a turn; it forgets them before each.
+bool turn() {
+  standInClearNatives();
+  return standInRunTurn();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: sashcaster-wine-bench PLUGIN SETTINGS_FILE [TURNS_PER_BATCH]\n");
+    return 2;
+  }
+  const std::filesystem::path plugin = std::filesystem::absolute(argv[1]);
+  const std::filesystem::path settings = std::filesystem::absolute(argv[2]);
+  const long perBatch = argc > 3 ? std::strtol(argv[3], nullptr, 10) : 2000;
+  if (perBatch <= 0) {
+    std::fprintf(stderr, "sashcaster-wine-bench: turns per batch must be positive\n");
+    return 2;
+  }
+
+  const std::filesystem::path scratch =
+      std::filesystem::temp_directory_path() /
+      ("sashcaster-wine-bench-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(scratch);
+  std::filesystem::copy_file(settings, scratch / "Sashcaster.ini",
+                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::current_path(scratch);
+
+  ConvertThreadToFiber(nullptr);
+  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
+  if (module == nullptr || !standInClockPatched()) {
+    std::fprintf(stderr, "sashcaster-wine-bench: cannot load %s under the stand-in host\n",
+                 plugin.string().c_str());
+    return 2;
+  }
+  standInSetClock(100000);
+  const sashcaster::model::GameState game{};
+  standInSetGame(&game);
+
+  bool sound = true;
+  for (int i = 0; i < 100; ++i) {
+    sound = turn() && sound;
+  }
+  std::vector<double> turnTimes;
+  std::vector<double> floorTimes;
+  for (int batch = 0; batch < batches; ++batch) {
+    double start = secondsNow();
+    for (long i = 0; i < perBatch; ++i) {
+      sound = turn() && sound;
+    }
+    turnTimes.push_back((secondsNow() - start) / static_cast<double>(perBatch));
+    start = secondsNow();
+    for (long i = 0; i < perBatch; ++i) {
+      floorRound();
+    }
+    floorTimes.push_back((secondsNow() - start) / static_cast<double>(perBatch));
+  }
+  FreeLibrary(module);
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  std::error_code ignored;
+  std::filesystem::remove_all(scratch, ignored);
+
+  const double turnTime = median(turnTimes);
+  const double floorTime = median(floorTimes);
+  std::printf("== Summary: real Sashcaster.asi under wine, stand-in host, %ld turns x %d ==\n",
+              perBatch, batches);
+  std::printf("  turn (stand-in host, wall clock)                 %10.2f us\n", turnTime * 1e6);
+  std::printf("  I/O floor (probe, then open, read whole, close)  %10.2f us\n", floorTime * 1e6);
+  std::printf("  turn / I/O floor                                 %10.3f\n", turnTime / floorTime);
+  if (!sound) {
+    std::fprintf(stderr, "sashcaster-wine-bench: a turn did not end with scriptWait(0)\n");
+    return 1;
+  }
+  return 0;
+}
