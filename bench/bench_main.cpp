@@ -116,9 +116,10 @@ class Summary {
     }
   }
 
-  void allocations(const std::string& name) const {
-    const auto found = figures.find(name);
-    if (found == figures.end()) {
+  // The benchmark's name carries its iteration and repetition settings.
+  void allocations(const std::string& family) const {
+    const auto found = figures.lower_bound(family);
+    if (found == figures.end() || found->first.rfind(family, 0) != 0) {
       return;
     }
     const auto& c = found->second.counters;
