@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game_model.h"
+#include "host/fake/game_model.h"
 #include "scenario.h"
 
 namespace sashcaster::scenario {

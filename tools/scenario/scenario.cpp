@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "game_model.h"
+#include "host/fake/game_model.h"
 
 namespace sashcaster::scenario {
 

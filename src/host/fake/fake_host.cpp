@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "host/key_state_table.h"
-#include "throw/natives.h"
 
 namespace sashcaster::fake {
 
@@ -13,31 +12,8 @@ namespace {
 FakeHost theHost;
 FakeClock theClock;
 
-struct NativeInfo {
-  std::uint64_t hash;
-  const char* name;
-  std::size_t argumentCount;
-};
-
-constexpr NativeInfo catalogue[] = {
-    {natives::localPlayerPedHash, "localPlayerPed", 0},
-    {natives::hashOfNameHash, "hashOfName", 1},
-    {natives::pedGrappleStyleHash, "pedGrappleStyle", 1},
-    {natives::setPedGrappleActionHash, "setPedGrappleAction", 2},
-    {natives::setPedGrappleFlagHash, "setPedGrappleFlag", 3},
-    {natives::controlPressedHash, "controlPressed", 2},
-    {natives::controlJustReleasedHash, "controlJustReleased", 2},
-    {natives::disabledControlPressedHash, "disabledControlPressed", 2},
-};
-
-const NativeInfo* findNative(std::uint64_t hash) {
-  for (const NativeInfo& info : catalogue) {
-    if (info.hash == hash) {
-      return &info;
-    }
-  }
-  return nullptr;
-}
+using model::findNative;
+using model::NativeInfo;
 
 const char* textAt(std::uint64_t slot) {
   return reinterpret_cast<const char*>(slot);
@@ -56,24 +32,24 @@ std::uint32_t answer(const NativeCallRecord& call) {
   FakeGame& game = theHost.game;
   const auto ped = static_cast<std::int32_t>(low32(call.slots.empty() ? 0 : call.slots[0]));
   switch (call.hash) {
-    case natives::localPlayerPedHash:
+    case model::localPlayerPedHash:
       return static_cast<std::uint32_t>(game.playerPed);
-    case natives::hashOfNameHash:
+    case model::hashOfNameHash:
       return nameHash(textAt(call.slots[0]));
-    case natives::pedGrappleStyleHash:
+    case model::pedGrappleStyleHash:
       return ped == game.playerPed ? game.grappleStyle : 0;
-    case natives::setPedGrappleActionHash:
+    case model::setPedGrappleActionHash:
       game.grappleActions.push_back({ped, low32(call.slots[1])});
       return 0;
-    case natives::setPedGrappleFlagHash:
+    case model::setPedGrappleFlagHash:
       game.grappleFlags.push_back({ped, static_cast<std::int32_t>(low32(call.slots[1])),
                                    static_cast<std::int32_t>(low32(call.slots[2]))});
       return 0;
-    case natives::controlPressedHash:
+    case model::controlPressedHash:
       return controlIn(game.controlsPressed, call) ? 1 : 0;
-    case natives::controlJustReleasedHash:
+    case model::controlJustReleasedHash:
       return controlIn(game.controlsJustReleased, call) ? 1 : 0;
-    case natives::disabledControlPressedHash:
+    case model::disabledControlPressedHash:
       return controlIn(game.controlsDisabledPressed, call) ? 1 : 0;
     default:
       return 0;
@@ -94,7 +70,7 @@ bool checkCall(const NativeCallRecord& call) {
   }
   bool sound = true;
   for (std::uint64_t slot : call.slots) {
-    if (call.hash != natives::hashOfNameHash && (slot >> 32) != 0) {
+    if (call.hash != model::hashOfNameHash && (slot >> 32) != 0) {
       theHost.protocolErrors.push_back(std::string(info->name) + ": high half not zero");
       sound = false;
     }
@@ -109,14 +85,14 @@ std::string hex32(std::uint64_t slot) {
 }
 
 bool takesHashSecond(std::uint64_t hash) {
-  return hash == natives::setPedGrappleActionHash || hash == natives::controlPressedHash ||
-         hash == natives::controlJustReleasedHash || hash == natives::disabledControlPressedHash;
+  return hash == model::setPedGrappleActionHash || hash == model::controlPressedHash ||
+         hash == model::controlJustReleasedHash || hash == model::disabledControlPressedHash;
 }
 
 // Names are quoted, hashes in hexadecimal, other integers in signed decimal.
 std::string describeArgument(const NativeCallRecord& call, std::size_t position) {
   const std::uint64_t slot = call.slots[position];
-  if (call.hash == natives::hashOfNameHash) {
+  if (call.hash == model::hashOfNameHash) {
     return '"' + std::string(textAt(slot)) + '"';
   }
   if (position == 1 && takesHashSecond(call.hash)) {
@@ -149,20 +125,6 @@ void resetHost() {
 
 void stopAfterWaits(std::int64_t waits) {
   theHost.waitsLeft = waits;
-}
-
-std::uint32_t nameHash(std::string_view name) {
-  std::uint32_t hash = 0;
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    hash += (byte >= 'A' && byte <= 'Z') ? byte + ('a' - 'A') : byte;
-    hash += hash << 10;
-    hash ^= hash >> 6;
-  }
-  hash += hash << 3;
-  hash ^= hash >> 11;
-  hash += hash << 15;
-  return hash;
 }
 
 std::string describe(const NativeCallRecord& call) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/fake/game_model.h"
 #include "host/host_interface.h"
 
 namespace sashcaster::fake {
@@ -62,9 +63,7 @@ struct FakeGame {
   std::vector<GrappleFlag> grappleFlags;
 };
 
-// Every result slot carries these high bits, so that a reader of more than
-// the low 32 bits gets a wrong answer.
-inline constexpr std::uint64_t resultHighBits = 0xA5A5A5A500000000;
+using model::resultHighBits;
 
 // Thrown by scriptWait once the budget of waits set by stopAfterWaits is spent,
 // so that a test can run the endless loop for a given number of turns.
@@ -100,8 +99,7 @@ void resetHost();
 
 void stopAfterWaits(std::int64_t waits);
 
-// The game's name hash: Jenkins' one-at-a-time over the lower-cased name.
-std::uint32_t nameHash(std::string_view name);
+using model::nameHash;
 
 // A readable line per native call, such as
 // hashOfName("GS_FACE_TO_FACE") or controlPressed(0, 0x1ECA87D4).

@@ -1,11 +1,14 @@
 // The small fake game that both hosts of a scenario play: the player's ped,
 // the name hash, the natives the plug-in calls, and the controls it queries.
-// Plain data and functions, so that the Windows stand-in host and the Linux
-// simulator answer every native alike.
+// Plain data and functions, so that the Windows stand-in host, the Linux
+// simulator and the tests' fake host answer every native alike. The hashes are
+// written out here rather than taken from the plug-in, so that a wrong hash in
+// the plug-in shows as an unknown native.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace sashcaster::model {
 
@@ -53,10 +56,10 @@ inline const NativeInfo* findNative(std::uint64_t hash) {
 }
 
 // The game's name hash: Jenkins' one-at-a-time over the lower-cased name.
-inline std::uint32_t nameHash(const char* name) {
+inline std::uint32_t nameHash(std::string_view name) {
   std::uint32_t hash = 0;
-  for (const char* c = name; *c != '\0'; ++c) {
-    const auto byte = static_cast<unsigned char>(*c);
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
     hash += (byte >= 'A' && byte <= 'Z') ? byte + ('a' - 'A') : byte;
     hash += hash << 10;
     hash ^= hash >> 6;
