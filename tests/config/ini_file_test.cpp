@@ -96,6 +96,9 @@ TEST_F(IniFileTest, FileOverTheLimitIsNotReadAndLeavesTheDocumentEmpty) {
 }
 
 TEST_F(IniFileTest, FileOfUnknownSizeIsNotRead) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no file that opens but cannot seek to its end";
+#endif
   // Files of the proc file system open but cannot seek to their end.
   IniStructure document = stale();
   EXPECT_FALSE(IniFile("/proc/self/status").read(document));
