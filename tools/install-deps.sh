@@ -25,4 +25,5 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# With their recommended packages: wine sets up its prefix with some of them.
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
