@@ -25,5 +25,5 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-# With their recommended packages: wine sets up its prefix with some of them.
+# Recommended packages too: wine has only been tried here with them.
 $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
