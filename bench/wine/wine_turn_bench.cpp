@@ -54,6 +54,45 @@ bool turn() {
   return standInRunTurn();
 }
 
+// Seconds per call of `round`, over `count` calls.
+template <typename Round>
+double timePerCall(long count, Round&& round) {
+  const double start = secondsNow();
+  for (long i = 0; i < count; ++i) {
+    round();
+  }
+  return (secondsNow() - start) / static_cast<double>(count);
+}
+
+// A folder of its own holding a copy of the settings file, made current.
+std::filesystem::path enterScratchFolder(const std::filesystem::path& settings) {
+  const std::filesystem::path scratch =
+      std::filesystem::temp_directory_path() /
+      ("sashcaster-wine-bench-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(scratch);
+  std::filesystem::copy_file(settings, scratch / "Sashcaster.ini",
+                             std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::current_path(scratch);
+  return scratch;
+}
+
+void leaveScratchFolder(const std::filesystem::path& scratch) {
+  std::filesystem::current_path(std::filesystem::temp_directory_path());
+  std::error_code ignored;
+  std::filesystem::remove_all(scratch, ignored);
+}
+
+void printSummary(double turnTime, double floorTime, long perBatch) {
+  constexpr double frameSeconds = 1.0 / 60.0;
+  std::printf("== Summary: real Sashcaster.asi under wine, stand-in host, %ld turns x %d ==\n",
+              perBatch, batches);
+  std::printf("  turn (stand-in host, wall clock)                 %10.2f us\n", turnTime * 1e6);
+  std::printf("  I/O floor (probe, then open, read whole, close)  %10.2f us\n", floorTime * 1e6);
+  std::printf("  turn / I/O floor                                 %10.3f\n", turnTime / floorTime);
+  std::printf("  turn as a share of a 16.7 ms frame               %10.2f %%\n",
+              100.0 * turnTime / frameSeconds);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,13 +108,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const std::filesystem::path scratch =
-      std::filesystem::temp_directory_path() /
-      ("sashcaster-wine-bench-" + std::to_string(GetCurrentProcessId()));
-  std::filesystem::create_directories(scratch);
-  std::filesystem::copy_file(settings, scratch / "Sashcaster.ini",
-                             std::filesystem::copy_options::overwrite_existing);
-  std::filesystem::current_path(scratch);
+  const std::filesystem::path scratch = enterScratchFolder(settings);
 
   ConvertThreadToFiber(nullptr);
   const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
@@ -95,29 +128,12 @@ int main(int argc, char** argv) {
   std::vector<double> turnTimes;
   std::vector<double> floorTimes;
   for (int batch = 0; batch < batches; ++batch) {
-    double start = secondsNow();
-    for (long i = 0; i < perBatch; ++i) {
-      sound = turn() && sound;
-    }
-    turnTimes.push_back((secondsNow() - start) / static_cast<double>(perBatch));
-    start = secondsNow();
-    for (long i = 0; i < perBatch; ++i) {
-      floorRound();
-    }
-    floorTimes.push_back((secondsNow() - start) / static_cast<double>(perBatch));
+    turnTimes.push_back(timePerCall(perBatch, [&sound] { sound = turn() && sound; }));
+    floorTimes.push_back(timePerCall(perBatch, floorRound));
   }
   FreeLibrary(module);
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  std::error_code ignored;
-  std::filesystem::remove_all(scratch, ignored);
-
-  const double turnTime = median(turnTimes);
-  const double floorTime = median(floorTimes);
-  std::printf("== Summary: real Sashcaster.asi under wine, stand-in host, %ld turns x %d ==\n",
-              perBatch, batches);
-  std::printf("  turn (stand-in host, wall clock)                 %10.2f us\n", turnTime * 1e6);
-  std::printf("  I/O floor (probe, then open, read whole, close)  %10.2f us\n", floorTime * 1e6);
-  std::printf("  turn / I/O floor                                 %10.3f\n", turnTime / floorTime);
+  leaveScratchFolder(scratch);
+  printSummary(median(turnTimes), median(floorTimes), perBatch);
   if (!sound) {
     std::fprintf(stderr, "sashcaster-wine-bench: a turn did not end with scriptWait(0)\n");
     return 1;
