@@ -63,6 +63,32 @@ bool withdrawnInOrder(HMODULE plugin) {
          events[3].kind == standInKeyboardUnregistered && events[3].function == events[1].function;
 }
 
+// Prints each breach the stand-in host reported; true when there was none.
+bool reportBreaches(const char* when, const std::vector<std::string>& breaches) {
+  for (const std::string& breach : breaches) {
+    std::cerr << "sashcaster-wine: " << when << ": " << breach << "\n";
+  }
+  return breaches.empty();
+}
+
+// Loads the plug-in under the stand-in host; null, with the reason printed,
+// when it does not load or registers no script whose clock could be redirected.
+HMODULE loadPlugin(const std::filesystem::path& plugin) {
+  ConvertThreadToFiber(nullptr);
+  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
+  if (module == nullptr) {
+    std::cerr << "sashcaster-wine: cannot load " << plugin.string() << " (error " << GetLastError()
+              << ")\n";
+    return nullptr;
+  }
+  if (!standInClockPatched()) {
+    std::cerr << "sashcaster-wine: " << plugin.string()
+              << " registered no script, or its GetTickCount import could not be redirected\n";
+    return nullptr;
+  }
+  return module;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -88,16 +114,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  ConvertThreadToFiber(nullptr);
-  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
+  const HMODULE module = loadPlugin(plugin);
   if (module == nullptr) {
-    std::cerr << "sashcaster-wine: cannot load " << plugin.string() << " (error " << GetLastError()
-              << ")\n";
-    return 2;
-  }
-  if (!standInClockPatched()) {
-    std::cerr << "sashcaster-wine: " << plugin.string()
-              << " registered no script, or its GetTickCount import could not be redirected\n";
     return 2;
   }
   const std::vector<std::string> loadBreaches = takeBreaches();
@@ -114,14 +132,8 @@ int main(int argc, char** argv) {
 
   FreeLibrary(module);
   bool sound = outcome.failures == 0;
-  for (const std::string& breach : loadBreaches) {
-    std::cerr << "sashcaster-wine: while loading: " << breach << "\n";
-    sound = false;
-  }
-  for (const std::string& breach : takeBreaches()) {
-    std::cerr << "sashcaster-wine: while unloading: " << breach << "\n";
-    sound = false;
-  }
+  sound = reportBreaches("while loading", loadBreaches) && sound;
+  sound = reportBreaches("while unloading", takeBreaches()) && sound;
   if (!withdrawnInOrder(module)) {
     std::cerr << "sashcaster-wine: the plug-in did not register and withdraw its script and "
                  "keyboard callback as expected\n";
