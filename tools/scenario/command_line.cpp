@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <system_error>
 
@@ -105,6 +106,23 @@ bool ScratchDirectory::enter(const std::string& iniFile, std::string& error) {
   fs::current_path(path_, code);
   if (code) {
     error = "cannot enter " + path_.string() + ": " + code.message();
+    return false;
+  }
+  return true;
+}
+
+bool prepareRun(int argc, char** argv, const char* program, bool takesPlugin, CommandLine& line,
+                Scenario& scenario, ScratchDirectory& directory) {
+  std::string error;
+  if (!parseCommandLine(argc, argv, takesPlugin, line, error)) {
+    std::cerr << program << ": " << error << "\n" << usage(program, takesPlugin);
+    return false;
+  }
+  if (!line.pluginFile.empty()) {
+    line.pluginFile = std::filesystem::absolute(line.pluginFile).string();
+  }
+  if (!loadScenario(line, scenario, error) || !directory.enter(line.iniFile, error)) {
+    std::cerr << program << ": " << error << "\n";
     return false;
   }
   return true;

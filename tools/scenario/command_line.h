@@ -44,4 +44,11 @@ class ScratchDirectory {
   std::filesystem::path path_;
 };
 
+// The common start of a run: parses the command line, loads the scenario and
+// enters the scratch directory (making a relative --plugin path absolute
+// first). On failure prints the reason under the program's name and returns
+// false; the caller then exits with 2.
+bool prepareRun(int argc, char** argv, const char* program, bool takesPlugin, CommandLine& line,
+                Scenario& scenario, ScratchDirectory& directory);
+
 }  // namespace sashcaster::scenario

@@ -49,19 +49,9 @@ void setGame(const model::GameState& state) {
 
 int main(int argc, char** argv) {
   scenario::CommandLine line;
-  std::string error;
-  if (!scenario::parseCommandLine(argc, argv, false, line, error)) {
-    std::cerr << "sashcaster-sim: " << error << "\n" << scenario::usage("sashcaster-sim", false);
-    return 2;
-  }
   scenario::Scenario played;
-  if (!scenario::loadScenario(line, played, error)) {
-    std::cerr << "sashcaster-sim: " << error << "\n";
-    return 2;
-  }
   scenario::ScratchDirectory directory;
-  if (!directory.enter(line.iniFile, error)) {
-    std::cerr << "sashcaster-sim: " << error << "\n";
+  if (!scenario::prepareRun(argc, argv, "sashcaster-sim", false, line, played, directory)) {
     return 2;
   }
 

@@ -95,24 +95,14 @@ int main(int argc, char** argv) {
   // The trace must match the simulator's byte for byte: no CR before LF.
   _setmode(_fileno(stdout), _O_BINARY);
   scenario::CommandLine line;
-  std::string error;
-  if (!scenario::parseCommandLine(argc, argv, true, line, error)) {
-    std::cerr << "sashcaster-wine: " << error << "\n" << scenario::usage("sashcaster-wine", true);
-    return 2;
-  }
   scenario::Scenario played;
-  if (!scenario::loadScenario(line, played, error)) {
-    std::cerr << "sashcaster-wine: " << error << "\n";
-    return 2;
-  }
-  const std::filesystem::path plugin =
-      std::filesystem::absolute(line.pluginFile.empty() ? programDirectory() / "Sashcaster.asi"
-                                                        : std::filesystem::path(line.pluginFile));
   scenario::ScratchDirectory directory;
-  if (!directory.enter(line.iniFile, error)) {
-    std::cerr << "sashcaster-wine: " << error << "\n";
+  if (!scenario::prepareRun(argc, argv, "sashcaster-wine", true, line, played, directory)) {
     return 2;
   }
+  const std::filesystem::path plugin = line.pluginFile.empty()
+                                           ? programDirectory() / "Sashcaster.asi"
+                                           : std::filesystem::path(line.pluginFile);
 
   const HMODULE module = loadPlugin(plugin);
   if (module == nullptr) {
