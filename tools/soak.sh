@@ -19,6 +19,7 @@ fi
 status=0
 output=$(wine build/windows/wine/sashcaster-soak.exe \
   "Z:$PWD/build/windows/src/host/windows/Sashcaster.asi" "$turns") || status=$?
+output=${output//$'\r'/}  # the program's stdout is in text mode
 printf '%s\n' "$output"
 last=$(printf '%s\n' "$output" | tail -n 1)
 pattern="^soak: $turns turns, [0-9]+ key events, [0-9]+ file edits, [0-9]+ faults, memory [0-9]+ KiB -> [0-9]+ KiB$"
