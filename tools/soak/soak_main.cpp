@@ -160,6 +160,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   stormAndStop(run, storm);
+  if (run.startKiB == 0) {
+    fault(run.faults, run.turns,
+          "no start figure: the file storm wrote not every kind of file "
+          "within the run; give it more turns");
+  }
   if (run.throws == 0) {
     fault(run.faults, run.turns, "no throw in the whole storm: it tested nothing");
   }
