@@ -34,5 +34,8 @@ bash tools/bench.sh --smoke >build/bench-smoke.log 2>&1 || {
 }
 echo "benchmarks ran (build/bench-smoke.log)"
 
+echo "=== soak (10,000 turns) ==="
+bash tools/soak.sh 10000 | tail -n 1
+
 # ctest stops the script on a failure above, so every test counted passed.
 echo "tests: $passed passed, 0 failed"

@@ -54,6 +54,21 @@ bool standInRunTurn();
 // previous state, and whether the key went up.
 void standInSendKey(std::uint32_t key, bool up);
 
+// A key event with every argument the host's callback takes.
+struct StandInKeyEvent {
+  std::uint32_t key;
+  std::uint16_t repeats;
+  std::uint8_t scanCode;
+  std::int32_t extended;
+  std::int32_t withAlt;
+  std::int32_t wasDown;
+  std::int32_t up;
+};
+
+// The same through every registered callback, safe from another thread
+// while a turn runs once the plug-in has loaded.
+void standInSendKeyEvent(const StandInKeyEvent* event);
+
 std::uint32_t standInNativeCount();
 bool standInNative(std::uint32_t index, StandInNative* call);
 void standInClearNatives();

@@ -4,6 +4,7 @@
 // scenario's fake game, and reports every breach of the calling protocol.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -32,8 +33,9 @@ struct Host {
   std::vector<StandInNative> natives;
   std::vector<std::string> breaches;
   sashcaster::model::GameState game;
-  std::uint32_t clock = 0;
-  std::uint64_t clockReads = 0;
+  // Read by the plug-in's keyboard callback too, from the sender's thread.
+  std::atomic<std::uint32_t> clock = 0;
+  std::atomic<std::uint64_t> clockReads = 0;
   bool clockPatched = false;
 
   LPVOID driverFiber = nullptr;
@@ -59,8 +61,8 @@ std::string hex64(std::uint64_t value) {
 }
 
 DWORD WINAPI scenarioTickCount() {
-  ++host.clockReads;
-  return host.clock;
+  host.clockReads.fetch_add(1, std::memory_order_relaxed);
+  return host.clock.load(std::memory_order_relaxed);
 }
 
 // Points the module's import of `function` from `dll` at `replacement`, by
@@ -320,10 +322,10 @@ std::uint64_t* standInNativeCall() {
 // Control functions.
 
 void standInSetClock(std::uint32_t now) {
-  host.clock = now;
+  host.clock.store(now, std::memory_order_relaxed);
 }
 std::uint64_t standInClockReads() {
-  return host.clockReads;
+  return host.clockReads.load(std::memory_order_relaxed);
 }
 bool standInClockPatched() {
   return host.clockPatched;
@@ -367,6 +369,15 @@ void standInSendKey(std::uint32_t key, bool up) {
   const std::vector<KeyboardCallback> callbacks = host.keyboardCallbacks;
   for (KeyboardCallback callback : callbacks) {
     callback(key, 1, 0, 0, 0, up ? 1 : 0, up ? 1 : 0);
+  }
+}
+
+// No copy of the list: it is fixed once the plug-in has loaded, and this may
+// run on a thread of its own while a turn runs.
+void standInSendKeyEvent(const StandInKeyEvent* event) {
+  for (KeyboardCallback callback : host.keyboardCallbacks) {
+    callback(event->key, event->repeats, event->scanCode, event->extended, event->withAlt,
+             event->wasDown, event->up);
   }
 }
 

@@ -1,0 +1,73 @@
+#include "soak/final_check.h"
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "standin_host/standin_control.h"
+
+namespace sashcaster::soak {
+namespace {
+
+using sashcaster::model::nameHash;
+
+struct Gesture {
+  std::uint32_t direction;
+  std::uint32_t trigger;
+  const char* action;  // null: no throw
+};
+
+// The known file sets T as the trigger and I, J, L, K as the directions; the
+// built-in W with X must then throw nothing.
+const Gesture gestures[] = {
+    {'I', 'T', "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
+    {'J', 'T', "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
+    {'W', 'X', nullptr},
+    {'L', 'T', "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
+    {'K', 'T', "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
+};
+
+void writeKnownFile() {
+  std::ofstream("Sashcaster.ini", std::ios::binary | std::ios::trunc)
+      << "[Sashcaster]\r\niXKey=84\r\niWindowThrowFront=73\r\niWindowThrowLeft=74\r\n"
+         "iWindowThrowRight=76\r\niWindowThrowBack=75\r\n";
+}
+
+void sendKey(std::uint32_t key, bool up) {
+  const StandInKeyEvent event{key, 1, 0, 0, 0, up ? 1 : 0, up ? 1 : 0};
+  standInSendKeyEvent(&event);
+}
+
+}  // namespace
+
+void checkGesturesOnKnownFile(std::uint32_t now, std::uint64_t turn, Faults& faults) {
+  writeKnownFile();
+  sashcaster::model::GameState game{};
+  game.grappleStyle = nameHash("GS_FACE_TO_FACE");
+  standInSetGame(&game);
+  // Far past every storm event, so none still counts as held or released.
+  standInSetClock(now += 100000);
+  checkedTurn(turn++, faults);
+  for (const Gesture& gesture : gestures) {
+    standInSetClock(now += 1000);
+    sendKey(gesture.direction, false);
+    sendKey(gesture.trigger, false);
+    standInSetClock(now += 10);
+    sendKey(gesture.trigger, true);
+    standInSetClock(now += 10);
+    const std::vector<std::uint32_t> thrown = checkedTurn(turn++, faults);
+    const std::vector<std::uint32_t> expected =
+        gesture.action == nullptr ? std::vector<std::uint32_t>{}
+                                  : std::vector<std::uint32_t>{nameHash(gesture.action)};
+    if (thrown != expected) {
+      fault(faults, turn,
+            std::string("after the storm, the gesture for ") +
+                (gesture.action == nullptr ? "no throw" : gesture.action) + " set " +
+                std::to_string(thrown.size()) + " actions, not as expected");
+    }
+    sendKey(gesture.direction, true);
+    checkedTurn(turn++, faults);
+  }
+}
+
+}  // namespace sashcaster::soak

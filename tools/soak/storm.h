@@ -1,0 +1,27 @@
+// What the soak's three threads share: the turn count that paces the key and
+// file storms, their tallies, and the keys the settings file holds now.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace sashcaster::soak {
+
+struct Storm {
+  std::atomic<bool> stop = false;
+  std::atomic<std::uint64_t> turns = 0;
+  std::atomic<std::uint64_t> keyEvents = 0;
+  std::atomic<std::uint64_t> fileEdits = 0;
+  // Set once the file storm has written every kind of file at least once.
+  std::atomic<bool> everyKindWritten = false;
+  // The five keys of the last readable file, in the order the load reads them;
+  // the key storm sends them more often than other codes.
+  std::atomic<std::uint32_t> keys[5] = {88, 87, 65, 68, 83};
+  std::uint64_t seed = 1;
+};
+
+// Thread bodies; the parameter is the Storm. Each runs until `stop`.
+unsigned long __stdcall keyStorm(void* storm);
+unsigned long __stdcall fileStorm(void* storm);
+
+}  // namespace sashcaster::soak

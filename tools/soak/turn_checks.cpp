@@ -1,0 +1,87 @@
+#include "soak/turn_checks.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "standin_host/standin_control.h"
+
+namespace sashcaster::soak {
+namespace {
+
+namespace model = sashcaster::model;
+
+constexpr std::uint64_t printedFaults = 20;
+
+constexpr const char* hashedNames[] = {
+    "GS_FACE_TO_FACE", "ACT_GRAPPLE_THROW_CUSTOM_FRONT", "ACT_GRAPPLE_THROW_CUSTOM_LEFT",
+    "ACT_GRAPPLE_THROW_CUSTOM_RIGHT", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"};
+
+bool isHashedName(const char* name) {
+  for (const char* known : hashedNames) {
+    if (std::strcmp(name, known) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool isFlagAfterAction(const StandInNative& call) {
+  return call.hash == model::setPedGrappleFlagHash && call.slotCount == 3 &&
+         call.slots[0] == static_cast<std::uint32_t>(model::playerPed) && call.slots[1] == 32768 &&
+         call.slots[2] == 0;
+}
+
+// The natives of the turn; the actions it set.
+std::vector<std::uint32_t> checkNatives(std::uint64_t turn, Faults& faults) {
+  std::vector<std::uint32_t> actions;
+  StandInNative call{};
+  bool flagDue = false;
+  for (std::uint32_t i = 0; standInNative(i, &call); ++i) {
+    if (flagDue && !isFlagAfterAction(call)) {
+      fault(faults, turn, "setPedGrappleAction not followed by setPedGrappleFlag(ped, 32768, 0)");
+    }
+    flagDue = call.hash == model::setPedGrappleActionHash;
+    if (flagDue) {
+      actions.push_back(static_cast<std::uint32_t>(call.slots[1]));
+    }
+    if (call.hash == model::hashOfNameHash && !isHashedName(call.name)) {
+      fault(faults, turn, std::string("hashOfName given \"") + call.name + "\"");
+    }
+  }
+  if (flagDue) {
+    fault(faults, turn, "the turn ended on setPedGrappleAction, without its flag");
+  }
+  return actions;
+}
+
+}  // namespace
+
+void fault(Faults& faults, std::uint64_t turn, const std::string& what) {
+  if (faults.count < printedFaults) {
+    std::fprintf(stderr, "soak: fault at turn %llu: %s\n", static_cast<unsigned long long>(turn),
+                 what.c_str());
+  }
+  ++faults.count;
+}
+
+void takeBreaches(std::uint64_t turn, const char* when, Faults& faults) {
+  char text[512];
+  for (std::uint32_t i = 0; standInBreach(i, text, sizeof text); ++i) {
+    fault(faults, turn, std::string(when) + ": " + text);
+  }
+  standInClearBreaches();
+}
+
+std::vector<std::uint32_t> checkedTurn(std::uint64_t turn, Faults& faults) {
+  standInClearNatives();
+  standInClearBreaches();
+  if (!standInRunTurn()) {
+    fault(faults, turn, "the turn did not end with scriptWait(0)");
+  }
+  takeBreaches(turn, "breach", faults);
+  std::vector<std::uint32_t> actions = checkNatives(turn, faults);
+  standInClearNatives();
+  return actions;
+}
+
+}  // namespace sashcaster::soak
