@@ -36,12 +36,12 @@ done
 # Refuse a DEST with files of its own before anything is written.
 if [ -e "$dest" ]; then
   [ -d "$dest" ] || { echo "package: $dest is not a folder" >&2; exit 1; }
-  foreign=$(cd "$dest" && find . -mindepth 1 | sed 's|^\./||' | LC_ALL=C sort |
+  foreign=$(find "$dest" -mindepth 1 -printf '%P\n' | LC_ALL=C sort |
     grep -vxF -e SHA256SUMS -e "$zip_name" "${files[@]/#/-e}" |
     grep -vxE 'Sashcaster-[0-9]+\.[0-9]+\.[0-9]+\.zip' || true)
   if [ -n "$foreign" ]; then
     echo "package: $dest holds files that are not the release's, so nothing was written:" >&2
-    sed 's/^/  /' <<<"$foreign" >&2
+    printf '%s\n' "$foreign" | sed 's/^/  /' >&2
     echo "Package into a new or empty folder (dist/ for instance)." >&2
     exit 1
   fi

@@ -15,7 +15,7 @@ export SOURCE_DATE_EPOCH=1700000000 # 2023-11-14 22:13:20 UTC
 zip=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || fail "packaging failed"
 [ "$zip" = "$scratch/dist/Sashcaster-$version.zip" ] || fail "zip is $zip"
 
-released=$(cd "$scratch/dist" && ls | grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
+released=$(find "$scratch/dist" -mindepth 1 -printf '%P\n' | grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
 for file in README.txt Sashcaster.asi Sashcaster.ini SHA256SUMS; do
   grep -qx "$file" <<<"$released" || fail "$file is not in the release"
 done
@@ -51,8 +51,9 @@ echo "the player's own" >"$scratch/game/RDR2.exe"
 bash "$source_dir/tools/package.sh" "$build" "$scratch/game" >/dev/null 2>"$scratch/refusal" &&
   fail "packaged into a folder holding a foreign file"
 grep -q "RDR2.exe" "$scratch/refusal" || fail "the refusal does not name the foreign file: $(cat "$scratch/refusal")"
-[ "$(ls "$scratch/game")" = RDR2.exe ] && [ "$(cat "$scratch/game/RDR2.exe")" = "the player's own" ] ||
+if [ "$(ls "$scratch/game")" != RDR2.exe ] || [ "$(cat "$scratch/game/RDR2.exe")" != "the player's own" ]; then
   fail "the foreign folder was changed: $(ls "$scratch/game")"
+fi
 # A release folder made before is its own: packaging again replaces its files.
 bash "$source_dir/tools/package.sh" "$build" "$scratch/dist" >/dev/null || fail "cannot package over a release"
 echo "Sashcaster-$version.zip: $(tr '\n' ' ' <<<"$released")"

@@ -13,11 +13,11 @@ fail() { echo "FAIL: $*"; exit 1; }
 unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER
 
 cd "$source_dir" || fail "no source folder $source_dir"
-cmake --preset windows -B "$second" -DSASHCASTER_BUILD_TESTS=OFF >"$scratch/build.log" 2>&1 &&
-  cmake --build "$second" >>"$scratch/build.log" 2>&1 || {
+if ! { cmake --preset windows -B "$second" -DSASHCASTER_BUILD_TESTS=OFF >"$scratch/build.log" 2>&1 &&
+  cmake --build "$second" >>"$scratch/build.log" 2>&1; }; then
   cat "$scratch/build.log"
   fail "the second build failed"
-}
+fi
 epoch=$(git log -1 --format=%ct 2>/dev/null || echo 1700000000)
 SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$first" "$scratch/first" >/dev/null || fail "cannot package $first"
 SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$second" "$scratch/second" >/dev/null || fail "cannot package $second"
