@@ -11,8 +11,8 @@ cmake --build --preset windows
 cmake --preset native >/dev/null
 cmake --build --preset native
 
-bash tools/package.sh build/windows dist >/dev/null
-echo "Built: $(ls dist/* | tr '\n' ' ')"
+zip=$(bash tools/package.sh build/windows dist)
+echo "Built: $zip and, beside it, $(cut -d' ' -f3- dist/SHA256SUMS | tr '\n' ' ')SHA256SUMS"
 
 # The plug-in at work without the game: the built-in scenario played on
 # dist/Sashcaster.asi under the stand-in script hook, in wine.

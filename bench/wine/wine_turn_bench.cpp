@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -96,8 +97,13 @@ void printSummary(double turnTime, double floorTime, long perBatch) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* usage = "usage: sashcaster-wine-bench PLUGIN SETTINGS_FILE [TURNS_PER_BATCH]\n";
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: sashcaster-wine-bench PLUGIN SETTINGS_FILE [TURNS_PER_BATCH]\n");
+    std::fputs(usage, stderr);
     return 2;
   }
   const std::filesystem::path plugin = std::filesystem::absolute(argv[1]);

@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scenario/scenario.h"
@@ -110,6 +111,7 @@ TEST(ScenarioPlayer, EveryFaultFailsTheRun) {
         << c.name << ":\n"
         << out.str();
     EXPECT_NE(out.str().find("FAILED: "), std::string::npos) << c.name;
+    EXPECT_NE(out.str().find(", 1 failure\n"), std::string::npos) << c.name << ": singular count";
   }
 }
 
@@ -129,13 +131,26 @@ TEST(ScenarioParser, SettingsBlockKeepsItsLinesWithCrlf) {
   EXPECT_EQ(scenario.events[0].text, "[Sashcaster]\r\n  iXKey = 89 ; Y\r\n");
 }
 
+// A refused line is named, and so is what was found on it.
 TEST(ScenarioParser, NumbersMustFitAndBeWhole) {
   Scenario scenario;
   ParseError error;
-  for (const char* bad : {"wait 4294967296", "wait 12ms", "wait -1", "down 0x1FFFFFFFF", "turn 0",
-                          "style GS FACE", "pressed sideways"}) {
-    EXPECT_FALSE(parseScenario("s", bad, scenario, error)) << bad;
-    EXPECT_EQ(error.line, 1U) << bad;
+  const std::pair<const char*, const char*> cases[] = {
+      {"wait 4294967296", "got \"4294967296\""},
+      {"wait 12ms", "got \"12ms\""},
+      {"wait -1", "got \"-1\""},
+      {"down 0x1FFFFFFFF", "got \"0x1FFFFFFFF\""},
+      {"down Up", "got \"Up\""},
+      {"up", "got \"up\" alone"},
+      {"turn 0", "got \"0\""},
+      {"style GS FACE", "got \"GS FACE\""},
+      {"pressed sideways", "got \"sideways\""},
+      {"expect", "got \"expect\" alone"},
+  };
+  for (const auto& [bad, found] : cases) {
+    EXPECT_FALSE(parseScenario("s", std::string("turn\n") + bad, scenario, error)) << bad;
+    EXPECT_EQ(error.line, 2U) << bad;
+    EXPECT_NE(error.message.find(found), std::string::npos) << bad << ": " << error.message;
   }
   EXPECT_TRUE(parseScenario("s", "wait 4294967295\ndown 0xFFFFFFFF\n", scenario, error));
   EXPECT_EQ(scenario.events[1].number, 0xFFFFFFFFU);

@@ -1,24 +1,59 @@
 #!/usr/bin/env bash
 # Makes the release package from the Windows build into a scratch directory
-# and checks it: the three files, and a zip named with the version that holds
-# exactly those three, byte for byte.
+# and checks it: the release files with their SHA256SUMS, a zip named with the
+# version that holds exactly those, byte for byte, in a fixed order with fixed
+# dates, permissions and no extra fields; and a DEST holding a foreign file is
+# refused with that file untouched.
 # Usage: check_package.sh SOURCE_DIR BUILD_DIR VERSION
 set -u
 source_dir=$1 build=$2 version=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+export SOURCE_DATE_EPOCH=1700000000 # 2023-11-14 22:13:20 UTC
 
-zip=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || { echo "FAIL: packaging failed"; exit 1; }
-[ "$zip" = "$scratch/dist/Sashcaster-$version.zip" ] || { echo "FAIL: zip is $zip"; exit 1; }
+zip=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || fail "packaging failed"
+[ "$zip" = "$scratch/dist/Sashcaster-$version.zip" ] || fail "zip is $zip"
 
-listing=$(cd "$scratch/dist" && cmake -E tar tf "$zip" | sort)
-expected=$(printf '%s\n' README.txt Sashcaster.asi Sashcaster.ini)
-[ "$listing" = "$expected" ] || { echo "FAIL: the zip holds:"; echo "$listing"; exit 1; }
+released=$(find "$scratch/dist" -mindepth 1 -printf '%P\n' | grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
+for file in README.txt Sashcaster.asi Sashcaster.ini SHA256SUMS; do
+  grep -qx "$file" <<<"$released" || fail "$file is not in the release"
+done
+listing=$(zipinfo -1 "$zip")
+# Fixed order: the files sorted byte-wise, then their checksums.
+[ "$listing" = "$(grep -vx SHA256SUMS <<<"$released"; echo SHA256SUMS)" ] ||
+  fail "the zip holds, in this order:"$'\n'"$listing"
 
 mkdir "$scratch/unpacked"
-(cd "$scratch/unpacked" && cmake -E tar xf "$zip") || { echo "FAIL: cannot unpack"; exit 1; }
-for file in $expected; do
-  cmp -s "$scratch/unpacked/$file" "$scratch/dist/$file" || { echo "FAIL: $file differs in the zip"; exit 1; }
+(cd "$scratch/unpacked" && unzip -q "$zip") || fail "cannot unpack"
+for file in $released; do
+  cmp -s "$scratch/unpacked/$file" "$scratch/dist/$file" || fail "$file differs in the zip"
 done
-cmp -s "$scratch/dist/README.txt" "$source_dir/package/README.txt" || { echo "FAIL: README.txt is not package/README.txt"; exit 1; }
-echo "Sashcaster-$version.zip: $(tr '\n' ' ' <<<"$expected")"
+cmp -s "$scratch/dist/README.txt" "$source_dir/package/README.txt" || fail "README.txt is not package/README.txt"
+(cd "$scratch/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
+[ "$(wc -l <"$scratch/dist/SHA256SUMS")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
+  fail "SHA256SUMS does not list every release file"
+
+# Each entry: -rw-r--r--, dated the epoch in UTC, and no extra field at all.
+details=$(zipinfo -v "$zip")
+entries=$(wc -l <<<"$listing")
+[ "$(grep -c 'file last modified on (DOS date/time):  *2023 Nov 14 22:13:20$' <<<"$details")" -eq "$entries" ] ||
+  fail "entries not all dated 2023 Nov 14 22:13:20:"$'\n'"$(grep 'DOS date/time' <<<"$details")"
+[ "$(grep -c 'Unix file attributes (100644 octal):' <<<"$details")" -eq "$entries" ] ||
+  fail "entries' permissions are not all 0644"
+[ "$(grep -c 'length of extra field:  *0 bytes$' <<<"$details")" -eq "$entries" ] ||
+  fail "entries carry extra fields"
+
+# A folder holding something else (here standing for a game folder) is refused
+# and left exactly as it was.
+mkdir "$scratch/game"
+echo "the player's own" >"$scratch/game/RDR2.exe"
+bash "$source_dir/tools/package.sh" "$build" "$scratch/game" >/dev/null 2>"$scratch/refusal" &&
+  fail "packaged into a folder holding a foreign file"
+grep -q "RDR2.exe" "$scratch/refusal" || fail "the refusal does not name the foreign file: $(cat "$scratch/refusal")"
+if [ "$(ls "$scratch/game")" != RDR2.exe ] || [ "$(cat "$scratch/game/RDR2.exe")" != "the player's own" ]; then
+  fail "the foreign folder was changed: $(ls "$scratch/game")"
+fi
+# A release folder made before is its own: packaging again replaces its files.
+bash "$source_dir/tools/package.sh" "$build" "$scratch/dist" >/dev/null || fail "cannot package over a release"
+echo "Sashcaster-$version.zip: $(tr '\n' ' ' <<<"$released")"

@@ -15,7 +15,9 @@ bool parseCommandLine(int argc, char** argv, bool takesPlugin, CommandLine& line
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (argument == "--natives") {
+    if (argument == "--help" || argument == "-h") {
+      line.help = true;
+    } else if (argument == "--natives") {
       line.showNatives = true;
     } else if (argument == "--ini" && hasValue) {
       line.iniFile = argv[++i];
@@ -38,7 +40,10 @@ std::string usage(const char* program, bool takesPlugin) {
   return std::string("usage: ") + program + (takesPlugin ? " [--plugin Sashcaster.asi]" : "") +
          " [--ini FILE] [--natives] [SCENARIO]\n"
          "Plays SCENARIO (or the built-in one) and prints its trace. --ini starts the run with\n"
-         "FILE as Sashcaster.ini; --natives lists every native call of every turn.\n";
+         "FILE as Sashcaster.ini; --natives lists every native call of every turn.\n" +
+         (takesPlugin ? "Without --plugin, the Sashcaster.asi beside this program is loaded, else\n"
+                        "the one the build made (../src/host/windows/), else ../../../dist/'s.\n"
+                      : "");
 }
 
 bool loadScenario(const CommandLine& line, Scenario& scenario, std::string& error) {
@@ -116,6 +121,10 @@ bool prepareRun(int argc, char** argv, const char* program, bool takesPlugin, Co
   std::string error;
   if (!parseCommandLine(argc, argv, takesPlugin, line, error)) {
     std::cerr << program << ": " << error << "\n" << usage(program, takesPlugin);
+    return false;
+  }
+  if (line.help) {
+    std::cout << usage(program, takesPlugin);
     return false;
   }
   if (!line.pluginFile.empty()) {

@@ -15,6 +15,7 @@ struct CommandLine {
   std::string scenarioFile;  // empty: the built-in scenario
   std::string pluginFile;    // --plugin FILE (Windows driver only)
   bool showNatives = false;  // --natives
+  bool help = false;         // --help or -h: the usage is printed, nothing runs
 };
 
 // Fills `line`; on a bad argument returns false with the reason in `error`.
@@ -47,7 +48,8 @@ class ScratchDirectory {
 // The common start of a run: parses the command line, loads the scenario and
 // enters the scratch directory (making a relative --plugin path absolute
 // first). On failure prints the reason under the program's name and returns
-// false; the caller then exits with 2.
+// false; the caller then exits with 2, or with 0 when `line.help` asked only
+// for the usage, which then went to standard output.
 bool prepareRun(int argc, char** argv, const char* program, bool takesPlugin, CommandLine& line,
                 Scenario& scenario, ScratchDirectory& directory);
 

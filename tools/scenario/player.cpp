@@ -108,6 +108,11 @@ void writeSettings(const std::string& text) {
   file << text;
 }
 
+// "1 turn", "2 turns".
+std::string counted(std::size_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 }  // namespace
 
 std::string describeNative(const NativeCall& call) {
@@ -254,8 +259,9 @@ PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& o
       }
     }
   }
-  out << (outcome.failures == 0 ? "passed: " : "FAILED: ") << outcome.turns << " turns, "
-      << outcome.expectations << " expectations, " << outcome.failures << " failures\n";
+  out << (outcome.failures == 0 ? "passed: " : "FAILED: ") << counted(outcome.turns, "turn") << ", "
+      << counted(outcome.expectations, "expectation") << ", "
+      << counted(outcome.failures, "failure") << "\n";
   return outcome;
 }
 

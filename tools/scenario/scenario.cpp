@@ -104,6 +104,18 @@ bool isNameCharacter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// The words after the verb, quoted, for the end of an error message.
+std::string got(const std::vector<std::string>& w) {
+  if (w.size() < 2) {
+    return ", got \"" + w[0] + "\" alone";
+  }
+  std::string found = w[1];
+  for (std::size_t i = 2; i < w.size(); ++i) {
+    found += " " + w[i];
+  }
+  return ", got \"" + found + "\"";
+}
+
 // Parses one scenario line at a time; the settings block spans lines.
 class Parser {
  public:
@@ -156,7 +168,7 @@ class Parser {
 
     if (verb == "start" || verb == "wait") {
       if (arguments != 1 || !parseNumber(w[1], event.number)) {
-        return fail(line, "expected \"" + verb + "\" and a number of milliseconds");
+        return fail(line, "expected \"" + verb + "\" and a number of milliseconds" + got(w));
       }
       if (verb == "start" && !scenario_.events.empty()) {
         return fail(line, "expected \"start\" before every other event");
@@ -166,16 +178,17 @@ class Parser {
       if (arguments != 1 || !parseKey(w[1], event.number)) {
         return fail(line, "expected \"" + verb +
                               "\" and one key: a letter, a digit, or a virtual-key code such as "
-                              "88 or 0x58");
+                              "88 or 0x58" +
+                              got(w));
       }
       event.kind = verb == "down" ? EventKind::KeyDown : EventKind::KeyUp;
     } else if (verb == "style") {
       if (arguments != 1) {
-        return fail(line, "expected \"style\" and one grapple style name, or \"none\"");
+        return fail(line, "expected \"style\" and one grapple style name, or \"none\"" + got(w));
       }
       for (char c : w[1]) {
         if (!isNameCharacter(c)) {
-          return fail(line, "expected a grapple style name of letters, digits and '_'");
+          return fail(line, "expected a grapple style name of letters, digits and '_'" + got(w));
         }
       }
       event.kind = EventKind::Style;
@@ -207,14 +220,15 @@ class Parser {
       if (arguments != 1 || w[1] != "removed") {
         return fail(line,
                     "expected \"settings\" alone (its lines follow, up to \"end\") or "
-                    "\"settings removed\"");
+                    "\"settings removed\"" +
+                        got(w));
       }
       event.kind = EventKind::SettingsRemove;
     } else if (verb == "turn" || verb == "turns") {
       event.number = 1;
       if (arguments > 1 || (arguments == 1 && (!parseNumber(w[1], event.number) ||
                                                event.number == 0 || event.number > 100000))) {
-        return fail(line, "expected \"turn\" alone or with a count from 1 to 100000");
+        return fail(line, "expected \"turn\" alone or with a count from 1 to 100000" + got(w));
       }
       event.kind = EventKind::Turns;
       seenTurn_ = true;
@@ -228,7 +242,8 @@ class Parser {
         return true;
       }
       if (arguments == 0) {
-        return fail(line, "expected \"expect nothing\" or the throws: front, left, right, back");
+        return fail(line,
+                    "expected \"expect nothing\" or the throws: front, left, right, back" + got(w));
       }
       for (std::size_t i = 1; i < w.size(); ++i) {
         const ThrowName* found = nullptr;

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   scenario::Scenario played;
   scenario::ScratchDirectory directory;
   if (!scenario::prepareRun(argc, argv, "sashcaster-sim", false, line, played, directory)) {
-    return 2;
+    return line.help ? 0 : 2;
   }
 
   fake::resetHost();

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "scenario/command_line.h"
 #include "scenario/player.h"
@@ -22,6 +24,40 @@ std::filesystem::path programDirectory() {
   wchar_t path[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   return std::filesystem::path(std::wstring(path, length)).parent_path();
+}
+
+// Without --plugin: the plug-in beside this program, else the one the build
+// made next to it (build/windows/wine/ and build/windows/src/host/windows/),
+// else the release in dist/ at the top of the source tree.
+std::filesystem::path defaultPlugin() {
+  const std::filesystem::path here = programDirectory();
+  const std::filesystem::path candidates[] = {
+      here / "Sashcaster.asi",
+      here.parent_path() / "src" / "host" / "windows" / "Sashcaster.asi",
+      here.parent_path().parent_path().parent_path() / "dist" / "Sashcaster.asi",
+  };
+  std::error_code ignored;
+  for (const std::filesystem::path& candidate : candidates) {
+    if (std::filesystem::is_regular_file(candidate, ignored)) {
+      return candidate;
+    }
+  }
+  return candidates[0];
+}
+
+// The system's own words for a Windows error code, without the line break.
+std::string errorText(DWORD code) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length == 0 ? "no description" : std::string(text, length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.')) {
+    message.pop_back();
+  }
+  return message;
 }
 
 std::vector<std::string> takeBreaches() {
@@ -75,10 +111,13 @@ bool reportBreaches(const char* when, const std::vector<std::string>& breaches) 
 // when it does not load or registers no script whose clock could be redirected.
 HMODULE loadPlugin(const std::filesystem::path& plugin) {
   ConvertThreadToFiber(nullptr);
-  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
+  const std::wstring name = plugin.wstring();
+  const HMODULE module = LoadLibraryW(name.c_str());
   if (module == nullptr) {
-    std::cerr << "sashcaster-wine: cannot load " << plugin.string() << " (error " << GetLastError()
-              << ")\n";
+    // Read before anything else runs: the path's conversion below resets it.
+    const DWORD error = GetLastError();
+    std::cerr << "sashcaster-wine: cannot load " << plugin.string() << ": " << errorText(error)
+              << " (error " << error << ")\n";
     return nullptr;
   }
   if (!standInClockPatched()) {
@@ -98,11 +137,10 @@ int main(int argc, char** argv) {
   scenario::Scenario played;
   scenario::ScratchDirectory directory;
   if (!scenario::prepareRun(argc, argv, "sashcaster-wine", true, line, played, directory)) {
-    return 2;
+    return line.help ? 0 : 2;
   }
-  const std::filesystem::path plugin = line.pluginFile.empty()
-                                           ? programDirectory() / "Sashcaster.asi"
-                                           : std::filesystem::path(line.pluginFile);
+  const std::filesystem::path plugin =
+      line.pluginFile.empty() ? defaultPlugin() : std::filesystem::path(line.pluginFile);
 
   const HMODULE module = loadPlugin(plugin);
   if (module == nullptr) {

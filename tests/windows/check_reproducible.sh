@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the Windows release a second time, in a build folder whose path has
+# another length, packages both builds and requires every release file and
+# the zip to be identical byte for byte, naming no build folder. Only the release's targets are built
+# (no tests), and without a compiler cache, so the second build is a real one.
+# Usage: check_reproducible.sh SOURCE_DIR BUILD_DIR
+set -u
+source_dir=$1 first=$2
+second=$first/reproduced/in-a-folder-whose-path-is-longer
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch" "$first/reproduced"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+unset CMAKE_CXX_COMPILER_LAUNCHER CMAKE_C_COMPILER_LAUNCHER
+
+cd "$source_dir" || fail "no source folder $source_dir"
+if ! { cmake --preset windows -B "$second" -DSASHCASTER_BUILD_TESTS=OFF >"$scratch/build.log" 2>&1 &&
+  cmake --build "$second" >>"$scratch/build.log" 2>&1; }; then
+  cat "$scratch/build.log"
+  fail "the second build failed"
+fi
+epoch=$(git log -1 --format=%ct 2>/dev/null || echo 1700000000)
+SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$first" "$scratch/first" >/dev/null || fail "cannot package $first"
+SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$second" "$scratch/second" >/dev/null || fail "cannot package $second"
+
+files=$(cd "$scratch/first" && ls)
+[ "$files" = "$(cd "$scratch/second" && ls)" ] || fail "the two releases hold different files"
+differing=0
+for file in $files; do
+  if ! cmp "$scratch/first/$file" "$scratch/second/$file"; then
+    differing=$((differing + 1))
+  fi
+done
+for file in $files; do
+  case $file in *.asi | *.exe) ;; *) continue ;; esac
+  for folder in "$source_dir" "$first" "$second"; do
+    if strings -a "$scratch/second/$file" | grep -qF "$folder" ||
+      strings -a -el "$scratch/second/$file" | grep -qF "$folder"; then
+      echo "$file names the build's folder $folder"
+      differing=$((differing + 1))
+    fi
+  done
+done
+[ "$differing" -eq 0 ] || fail "$differing difference(s) between the builds in $first and $second, or build folders named"
+echo "identical from two build folders: $(tr '\n' ' ' <<<"$files")"
