@@ -3,6 +3,8 @@
 #include <ios>
 #include <utility>
 
+#include "config/utf16_text.h"
+
 namespace sashcaster {
 
 namespace {
@@ -42,6 +44,13 @@ std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch
 // describes; the view handed over is valid only during the call.
 template <typename Visitor>
 void forEachLine(std::string_view bytes, Visitor&& visit) {
+  // A UTF-16 file is decoded whole first, so that no byte of a code unit can
+  // end a line or start a comment on its own.
+  std::string decoded;
+  if (startsWithUtf16Mark(bytes)) {
+    decoded = utf16ToUtf8(bytes);
+    bytes = decoded;
+  }
   if (bytes.starts_with(byteOrderMark)) {
     bytes.remove_prefix(byteOrderMark.size());
   }

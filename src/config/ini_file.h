@@ -23,7 +23,8 @@ using IniStructure = OrderedMap<IniSection>;
 // cannot stall the caller; a file of exactly this size still is.
 inline constexpr std::int64_t maxIniFileBytes = 1048576;
 
-// The lines of a file's bytes. A UTF-8 byte-order mark at the very start is
+// The lines of a file's bytes. A file that starts with a UTF-16 mark is first
+// decoded into UTF-8. A UTF-8 byte-order mark at the very start is then
 // dropped, a line feed ends a line, carriage returns and zero bytes vanish
 // wherever they stand, and the bytes after the last line feed form a last
 // line, even when empty. No bytes at all give no lines.
