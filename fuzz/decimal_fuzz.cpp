@@ -1,6 +1,6 @@
 // The settings' number conversion against std::stoi(text, nullptr, 10): the
-// same number, or an exception of the same type, with the messages std::stoi
-// is documented to give.
+// same number, or an exception of the same type. The messages are this
+// system's own (libstdc++'s say only "stoi"), so they are checked as written.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

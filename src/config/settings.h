@@ -17,6 +17,8 @@ struct Settings {
 extern Settings settings;
 
 // Refreshes the settings from the settings file; run at the top of every turn.
+// A link-time seam: a program that defines its own loadSettings gets it in
+// place of the settings file's (the throw loop's guard test makes it throw).
 void loadSettings();
 
 }  // namespace sashcaster

@@ -67,8 +67,9 @@ void clearKey(std::uint32_t key) {
   if (key >= keyStateCount) {
     return;
   }
-  // The tick goes first: a reader that meets a half-cleared entry then sees
-  // an event too old to count rather than a fresh one.
+  // Relaxed stores promise another thread no order, so a keyboard event
+  // landing mid-clear may leave a mixed entry. What holds is that the readers
+  // run on the script's thread, as this does: they see the entry whole.
   KeyState& entry = keyStateTable.entries[key];
   entry.tick.store(0, relaxed);
   entry.fifthArg.store(0, relaxed);
