@@ -113,6 +113,157 @@ std::string counted(std::size_t count, const std::string& noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
+// One play of a scenario: what it is played on and what it has seen so far.
+struct Playthrough {
+  const Scenario& scenario;
+  const Runner& runner;
+  std::ostream& out;
+  const PlayOptions& options;
+  PlayerState state;
+  PlayOutcome outcome;
+  model::GameState game;
+  std::vector<std::uint32_t> lastThrows;  // actions set by the last "turn" line
+};
+
+void failure(Playthrough& run, std::size_t line, const std::string& message) {
+  run.out << "FAIL " << run.scenario.file << ":" << line << ": " << message << "\n";
+  ++run.outcome.failures;
+}
+
+std::uint32_t now(const PlayerState& state) {
+  return static_cast<std::uint32_t>(state.start + state.elapsed);
+}
+
+void sendGame(Playthrough& run) {
+  run.game.pressed = toControlSet(run.state.pressed);
+  run.game.justReleased = toControlSet(run.state.justReleased);
+  run.game.disabledPressed = toControlSet(run.state.disabled);
+  run.runner.setGame(run.game);
+}
+
+void applyKey(Playthrough& run, const Event& event) {
+  const bool up = event.kind == EventKind::KeyUp;
+  std::erase(run.state.held, event.number);
+  (up ? run.state.releasedSince : run.state.held).push_back(event.number);
+  run.runner.sendKey(event.number, up);
+  run.out << timeStamp(run.state) << keyName(event.number) << (up ? " up" : " down") << "\n";
+}
+
+void applyStyle(Playthrough& run, const Event& event) {
+  run.state.style = event.name;
+  run.game.grappleStyle = event.name.empty() ? 0 : model::nameHash(event.name.c_str());
+  sendGame(run);
+  run.out << timeStamp(run.state) << "grapple style " << (event.name.empty() ? "none" : event.name)
+          << "\n";
+}
+
+void applyControls(Playthrough& run, const Event& event) {
+  const char* what = event.kind == EventKind::Pressed        ? "pressed"
+                     : event.kind == EventKind::JustReleased ? "just released"
+                                                             : "disabled-pressed";
+  (event.kind == EventKind::Pressed        ? run.state.pressed
+   : event.kind == EventKind::JustReleased ? run.state.justReleased
+                                           : run.state.disabled) = event.values;
+  sendGame(run);
+  run.out << timeStamp(run.state) << "controls " << what << ": " << controlList(event.values)
+          << "\n";
+}
+
+void applySettings(Playthrough& run, const Event& event) {
+  if (event.kind == EventKind::SettingsWrite) {
+    writeSettings(event.text);
+    run.out << timeStamp(run.state) << "settings file "
+            << (run.state.settingsWritten ? "changed" : "written") << "\n";
+    run.state.settingsWritten = true;
+    return;
+  }
+  std::error_code ignored;
+  std::filesystem::remove(settingsFileName, ignored);
+  run.out << timeStamp(run.state) << "settings file removed\n";
+  run.state.settingsWritten = false;
+}
+
+// One turn: its line of the trace, its natives when asked for, and its faults.
+void playTurn(Playthrough& run, const Event& event) {
+  const TurnResult result = run.runner.runTurn();
+  ++run.outcome.turns;
+  std::vector<std::string> actions;
+  for (const NativeCall& call : result.natives) {
+    if (call.hash == model::setPedGrappleActionHash && call.slots.size() == 2) {
+      const auto action = static_cast<std::uint32_t>(call.slots[1]);
+      run.lastThrows.push_back(action);
+      actions.push_back(actionName(action));
+    }
+  }
+  run.out << timeStamp(run.state) << "turn " << run.outcome.turns << ": " << situation(run.state)
+          << " -> " << (actions.empty() ? "no throw" : joined(actions, " + ")) << "\n";
+  if (run.options.showNatives) {
+    for (const NativeCall& call : result.natives) {
+      run.out << "    " << describeNative(call) << "\n";
+    }
+  }
+  for (const std::string& breach : result.breaches) {
+    failure(run, event.line, "protocol breach: " + breach);
+  }
+  if (!result.endedWithWait) {
+    failure(run, event.line, "the turn did not end in scriptWait(0)");
+  }
+  run.state.releasedSince.clear();
+}
+
+void checkExpectation(Playthrough& run, const Event& event) {
+  ++run.outcome.expectations;
+  if (run.lastThrows == event.values) {
+    return;
+  }
+  std::vector<std::string> got;
+  got.reserve(run.lastThrows.size());
+  for (std::uint32_t action : run.lastThrows) {
+    got.push_back(actionName(action));
+  }
+  failure(run, event.line,
+          "expected " + (event.valueNames.empty() ? "nothing" : joined(event.valueNames, " ")) +
+              ", got " + (got.empty() ? "no throw" : joined(got, " + ")));
+}
+
+void applyEvent(Playthrough& run, const Event& event) {
+  switch (event.kind) {
+    case EventKind::Start:
+      run.state.start = event.number;
+      run.runner.setClock(now(run.state));
+      break;
+    case EventKind::Wait:
+      run.state.elapsed += event.number;
+      run.runner.setClock(now(run.state));
+      break;
+    case EventKind::KeyDown:
+    case EventKind::KeyUp:
+      applyKey(run, event);
+      break;
+    case EventKind::Style:
+      applyStyle(run, event);
+      break;
+    case EventKind::Pressed:
+    case EventKind::JustReleased:
+    case EventKind::DisabledPressed:
+      applyControls(run, event);
+      break;
+    case EventKind::SettingsWrite:
+    case EventKind::SettingsRemove:
+      applySettings(run, event);
+      break;
+    case EventKind::Turns:
+      run.lastThrows.clear();
+      for (std::uint32_t i = 0; i < event.number; ++i) {
+        playTurn(run, event);
+      }
+      break;
+    case EventKind::Expect:
+      checkExpectation(run, event);
+      break;
+  }
+}
+
 }  // namespace
 
 std::string describeNative(const NativeCall& call) {
@@ -138,127 +289,13 @@ std::string describeNative(const NativeCall& call) {
 
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,
                  const PlayOptions& options) {
-  PlayerState state;
-  PlayOutcome outcome;
-  model::GameState game;
-  std::vector<std::uint32_t> lastThrows;
-
-  auto failure = [&](std::size_t line, const std::string& message) {
-    out << "FAIL " << scenario.file << ":" << line << ": " << message << "\n";
-    ++outcome.failures;
-  };
-  auto now = [&] { return static_cast<std::uint32_t>(state.start + state.elapsed); };
-  auto sendGame = [&] {
-    game.pressed = toControlSet(state.pressed);
-    game.justReleased = toControlSet(state.justReleased);
-    game.disabledPressed = toControlSet(state.disabled);
-    runner.setGame(game);
-  };
-
-  runner.setClock(now());
-  sendGame();
+  Playthrough run{scenario, runner, out, options, {}, {}, {}, {}};
+  run.runner.setClock(now(run.state));
+  sendGame(run);
   for (const Event& event : scenario.events) {
-    switch (event.kind) {
-      case EventKind::Start:
-        state.start = event.number;
-        runner.setClock(now());
-        break;
-      case EventKind::Wait:
-        state.elapsed += event.number;
-        runner.setClock(now());
-        break;
-      case EventKind::KeyDown:
-      case EventKind::KeyUp: {
-        const bool up = event.kind == EventKind::KeyUp;
-        std::erase(state.held, event.number);
-        if (up) {
-          state.releasedSince.push_back(event.number);
-        } else {
-          state.held.push_back(event.number);
-        }
-        runner.sendKey(event.number, up);
-        out << timeStamp(state) << keyName(event.number) << (up ? " up" : " down") << "\n";
-        break;
-      }
-      case EventKind::Style:
-        state.style = event.name;
-        game.grappleStyle = event.name.empty() ? 0 : model::nameHash(event.name.c_str());
-        sendGame();
-        out << timeStamp(state) << "grapple style " << (event.name.empty() ? "none" : event.name)
-            << "\n";
-        break;
-      case EventKind::Pressed:
-      case EventKind::JustReleased:
-      case EventKind::DisabledPressed: {
-        const char* what = event.kind == EventKind::Pressed        ? "pressed"
-                           : event.kind == EventKind::JustReleased ? "just released"
-                                                                   : "disabled-pressed";
-        (event.kind == EventKind::Pressed        ? state.pressed
-         : event.kind == EventKind::JustReleased ? state.justReleased
-                                                 : state.disabled) = event.values;
-        sendGame();
-        out << timeStamp(state) << "controls " << what << ": " << controlList(event.values) << "\n";
-        break;
-      }
-      case EventKind::SettingsWrite:
-        writeSettings(event.text);
-        out << timeStamp(state) << "settings file "
-            << (state.settingsWritten ? "changed" : "written") << "\n";
-        state.settingsWritten = true;
-        break;
-      case EventKind::SettingsRemove: {
-        std::error_code ignored;
-        std::filesystem::remove(settingsFileName, ignored);
-        out << timeStamp(state) << "settings file removed\n";
-        state.settingsWritten = false;
-        break;
-      }
-      case EventKind::Turns:
-        lastThrows.clear();
-        for (std::uint32_t i = 0; i < event.number; ++i) {
-          const TurnResult result = runner.runTurn();
-          ++outcome.turns;
-          std::vector<std::string> actions;
-          for (const NativeCall& call : result.natives) {
-            if (call.hash == model::setPedGrappleActionHash && call.slots.size() == 2) {
-              const auto action = static_cast<std::uint32_t>(call.slots[1]);
-              lastThrows.push_back(action);
-              actions.push_back(actionName(action));
-            }
-          }
-          out << timeStamp(state) << "turn " << outcome.turns << ": " << situation(state) << " -> "
-              << (actions.empty() ? "no throw" : joined(actions, " + ")) << "\n";
-          if (options.showNatives) {
-            for (const NativeCall& call : result.natives) {
-              out << "    " << describeNative(call) << "\n";
-            }
-          }
-          for (const std::string& breach : result.breaches) {
-            failure(event.line, "protocol breach: " + breach);
-          }
-          if (!result.endedWithWait) {
-            failure(event.line, "the turn did not end in scriptWait(0)");
-          }
-          state.releasedSince.clear();
-        }
-        break;
-      case EventKind::Expect: {
-        ++outcome.expectations;
-        if (lastThrows != event.values) {
-          std::vector<std::string> got;
-          got.reserve(lastThrows.size());
-          for (std::uint32_t action : lastThrows) {
-            got.push_back(actionName(action));
-          }
-          failure(event.line,
-                  "expected " +
-                      (event.valueNames.empty() ? "nothing" : joined(event.valueNames, " ")) +
-                      ", got " + (got.empty() ? "no throw" : joined(got, " + ")));
-        }
-        break;
-      }
-    }
+    applyEvent(run, event);
   }
+  const PlayOutcome& outcome = run.outcome;
   out << (outcome.failures == 0 ? "passed: " : "FAILED: ") << counted(outcome.turns, "turn") << ", "
       << counted(outcome.expectations, "expectation") << ", "
       << counted(outcome.failures, "failure") << "\n";
