@@ -156,116 +156,163 @@ class Parser {
     return false;
   }
 
+  using Words = std::vector<std::string>;
+  // Each parses the line of its verb into the event and adds it; false, with
+  // the error filled, for a line it cannot understand.
+  using VerbParser = bool (Parser::*)(const Words& w, Event& event);
+
+  struct Verb {
+    const char* word;
+    VerbParser parse;
+  };
+
   bool parseLine(std::size_t line, const std::string& text) {
-    const std::vector<std::string> w = words(text);
+    const Words w = words(text);
     if (w.empty() || w[0][0] == '#') {
       return true;
     }
+    static constexpr Verb verbs[] = {
+        {"start", &Parser::parseTime},        {"wait", &Parser::parseTime},
+        {"down", &Parser::parseKeyEvent},     {"up", &Parser::parseKeyEvent},
+        {"style", &Parser::parseStyle},       {"pressed", &Parser::parseControls},
+        {"released", &Parser::parseControls}, {"disabled", &Parser::parseControls},
+        {"settings", &Parser::parseSettings}, {"turn", &Parser::parseTurns},
+        {"turns", &Parser::parseTurns},       {"expect", &Parser::parseExpect},
+    };
     Event event;
     event.line = line;
-    const std::string& verb = w[0];
-    const std::size_t arguments = w.size() - 1;
-
-    if (verb == "start" || verb == "wait") {
-      if (arguments != 1 || !parseNumber(w[1], event.number)) {
-        return fail(line, "expected \"" + verb + "\" and a number of milliseconds" + got(w));
+    for (const Verb& verb : verbs) {
+      if (w[0] == verb.word) {
+        return (this->*verb.parse)(w, event);
       }
-      if (verb == "start" && !scenario_.events.empty()) {
-        return fail(line, "expected \"start\" before every other event");
-      }
-      event.kind = verb == "start" ? EventKind::Start : EventKind::Wait;
-    } else if (verb == "down" || verb == "up") {
-      if (arguments != 1 || !parseKey(w[1], event.number)) {
-        return fail(line, "expected \"" + verb +
-                              "\" and one key: a letter, a digit, or a virtual-key code such as "
-                              "88 or 0x58" +
-                              got(w));
-      }
-      event.kind = verb == "down" ? EventKind::KeyDown : EventKind::KeyUp;
-    } else if (verb == "style") {
-      if (arguments != 1) {
-        return fail(line, "expected \"style\" and one grapple style name, or \"none\"" + got(w));
-      }
-      for (char c : w[1]) {
-        if (!isNameCharacter(c)) {
-          return fail(line, "expected a grapple style name of letters, digits and '_'" + got(w));
-        }
-      }
-      event.kind = EventKind::Style;
-      event.name = w[1] == "none" ? "" : w[1];
-    } else if (verb == "pressed" || verb == "released" || verb == "disabled") {
-      if (arguments > model::maxControls) {
-        return fail(line, "expected at most " + std::to_string(model::maxControls) + " controls");
-      }
-      for (std::size_t i = 1; i < w.size(); ++i) {
-        std::uint32_t control = 0;
-        if (!parseControl(w[i], control)) {
-          return fail(line,
-                      "expected a control (front-hold, trigger, left, right, back, or a "
-                      "hash such as 0x1ECA87D4), got \"" +
-                          w[i] + "\"");
-        }
-        event.values.push_back(control);
-      }
-      event.kind = verb == "pressed"    ? EventKind::Pressed
-                   : verb == "released" ? EventKind::JustReleased
-                                        : EventKind::DisabledPressed;
-    } else if (verb == "settings") {
-      if (arguments == 0) {
-        inSettings_ = true;
-        settings_ = event;
-        settings_.kind = EventKind::SettingsWrite;
-        return true;
-      }
-      if (arguments != 1 || w[1] != "removed") {
-        return fail(line,
-                    "expected \"settings\" alone (its lines follow, up to \"end\") or "
-                    "\"settings removed\"" +
-                        got(w));
-      }
-      event.kind = EventKind::SettingsRemove;
-    } else if (verb == "turn" || verb == "turns") {
-      event.number = 1;
-      if (arguments > 1 || (arguments == 1 && (!parseNumber(w[1], event.number) ||
-                                               event.number == 0 || event.number > 100000))) {
-        return fail(line, "expected \"turn\" alone or with a count from 1 to 100000" + got(w));
-      }
-      event.kind = EventKind::Turns;
-      seenTurn_ = true;
-    } else if (verb == "expect") {
-      if (!seenTurn_) {
-        return fail(line, "expected a \"turn\" line before the first \"expect\"");
-      }
-      event.kind = EventKind::Expect;
-      if (arguments == 1 && w[1] == "nothing") {
-        scenario_.events.push_back(event);
-        return true;
-      }
-      if (arguments == 0) {
-        return fail(line,
-                    "expected \"expect nothing\" or the throws: front, left, right, back" + got(w));
-      }
-      for (std::size_t i = 1; i < w.size(); ++i) {
-        const ThrowName* found = nullptr;
-        for (const ThrowName& named : throwNames) {
-          if (w[i] == named.word) {
-            found = &named;
-          }
-        }
-        if (found == nullptr) {
-          return fail(line, "expected a throw (front, left, right, back), got \"" + w[i] + "\"");
-        }
-        event.values.push_back(model::nameHash(found->action));
-        event.valueNames.push_back(found->word);
-      }
-    } else {
-      return fail(line,
-                  "expected an event (start, wait, down, up, style, pressed, released, "
-                  "disabled, settings, turn, expect), got \"" +
-                      verb + "\"");
     }
+    return fail(line,
+                "expected an event (start, wait, down, up, style, pressed, released, "
+                "disabled, settings, turn, expect), got \"" +
+                    w[0] + "\"");
+  }
+
+  bool add(const Event& event) {
     scenario_.events.push_back(event);
     return true;
+  }
+
+  bool parseTime(const Words& w, Event& event) {
+    const std::string& verb = w[0];
+    if (w.size() != 2 || !parseNumber(w[1], event.number)) {
+      return fail(event.line, "expected \"" + verb + "\" and a number of milliseconds" + got(w));
+    }
+    if (verb == "start" && !scenario_.events.empty()) {
+      return fail(event.line, "expected \"start\" before every other event");
+    }
+    event.kind = verb == "start" ? EventKind::Start : EventKind::Wait;
+    return add(event);
+  }
+
+  bool parseKeyEvent(const Words& w, Event& event) {
+    const std::string& verb = w[0];
+    if (w.size() != 2 || !parseKey(w[1], event.number)) {
+      return fail(event.line, "expected \"" + verb +
+                                  "\" and one key: a letter, a digit, or a virtual-key code such "
+                                  "as 88 or 0x58" +
+                                  got(w));
+    }
+    event.kind = verb == "down" ? EventKind::KeyDown : EventKind::KeyUp;
+    return add(event);
+  }
+
+  bool parseStyle(const Words& w, Event& event) {
+    if (w.size() != 2) {
+      return fail(event.line,
+                  "expected \"style\" and one grapple style name, or \"none\"" + got(w));
+    }
+    for (char c : w[1]) {
+      if (!isNameCharacter(c)) {
+        return fail(event.line,
+                    "expected a grapple style name of letters, digits and '_'" + got(w));
+      }
+    }
+    event.kind = EventKind::Style;
+    event.name = w[1] == "none" ? "" : w[1];
+    return add(event);
+  }
+
+  bool parseControls(const Words& w, Event& event) {
+    if (w.size() - 1 > model::maxControls) {
+      return fail(event.line,
+                  "expected at most " + std::to_string(model::maxControls) + " controls");
+    }
+    for (std::size_t i = 1; i < w.size(); ++i) {
+      std::uint32_t control = 0;
+      if (!parseControl(w[i], control)) {
+        return fail(event.line,
+                    "expected a control (front-hold, trigger, left, right, back, or a "
+                    "hash such as 0x1ECA87D4), got \"" +
+                        w[i] + "\"");
+      }
+      event.values.push_back(control);
+    }
+    event.kind = w[0] == "pressed"    ? EventKind::Pressed
+                 : w[0] == "released" ? EventKind::JustReleased
+                                      : EventKind::DisabledPressed;
+    return add(event);
+  }
+
+  bool parseSettings(const Words& w, Event& event) {
+    if (w.size() == 1) {
+      inSettings_ = true;
+      settings_ = event;
+      settings_.kind = EventKind::SettingsWrite;
+      return true;
+    }
+    if (w.size() != 2 || w[1] != "removed") {
+      return fail(event.line,
+                  "expected \"settings\" alone (its lines follow, up to \"end\") or "
+                  "\"settings removed\"" +
+                      got(w));
+    }
+    event.kind = EventKind::SettingsRemove;
+    return add(event);
+  }
+
+  bool parseTurns(const Words& w, Event& event) {
+    event.number = 1;
+    if (w.size() > 2 || (w.size() == 2 && (!parseNumber(w[1], event.number) || event.number == 0 ||
+                                           event.number > 100000))) {
+      return fail(event.line, "expected \"turn\" alone or with a count from 1 to 100000" + got(w));
+    }
+    event.kind = EventKind::Turns;
+    seenTurn_ = true;
+    return add(event);
+  }
+
+  bool parseExpect(const Words& w, Event& event) {
+    if (!seenTurn_) {
+      return fail(event.line, "expected a \"turn\" line before the first \"expect\"");
+    }
+    event.kind = EventKind::Expect;
+    if (w.size() == 2 && w[1] == "nothing") {
+      return add(event);
+    }
+    if (w.size() == 1) {
+      return fail(event.line,
+                  "expected \"expect nothing\" or the throws: front, left, right, back" + got(w));
+    }
+    for (std::size_t i = 1; i < w.size(); ++i) {
+      const ThrowName* found = nullptr;
+      for (const ThrowName& named : throwNames) {
+        if (w[i] == named.word) {
+          found = &named;
+        }
+      }
+      if (found == nullptr) {
+        return fail(event.line,
+                    "expected a throw (front, left, right, back), got \"" + w[i] + "\"");
+      }
+      event.values.push_back(model::nameHash(found->action));
+      event.valueNames.push_back(found->word);
+    }
+    return add(event);
   }
 
   const std::string& file_;
