@@ -1,6 +1,6 @@
 // A plain restatement of the settings file's rules, kept apart from the
-// reader it checks: lines split byte by byte, lines classified step by step,
-// sections and keys kept in vectors and found by linear search.
+// reader it checks: UTF-16 decoded through code points, lines split byte by byte, lines classified
+// step by step, sections and keys kept in vectors and found by linear search.
 #pragma once
 
 #include <cstddef>
@@ -49,7 +49,62 @@ inline std::string replacedAll(const std::string& text, std::string_view pattern
   return out;
 }
 
+// A UTF-16 text after its mark, as code points: surrogate pairs joined, a lone
+// surrogate or a last odd byte taken as U+FFFD.
+inline std::vector<char32_t> utf16CodePoints(std::string_view bytes, bool bigEndian) {
+  std::vector<char32_t> units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    units.push_back(bigEndian ? char32_t(a) * 256 + b : char32_t(b) * 256 + a);
+  }
+  std::vector<char32_t> points;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const char32_t u = units[i];
+    const bool high = u >= 0xD800 && u < 0xDC00;
+    const bool nextLow = i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000;
+    if (high && nextLow) {
+      points.push_back(0x10000 + (u - 0xD800) * 0x400 + (units[i + 1] - 0xDC00));
+      ++i;
+    } else {
+      points.push_back(u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
+    }
+  }
+  if (bytes.size() % 2 == 1) {
+    points.push_back(0xFFFD);
+  }
+  return points;
+}
+
+inline std::string utf8Of(const std::vector<char32_t>& points) {
+  std::string out;
+  for (const char32_t p : points) {
+    if (p < 0x80) {
+      out += static_cast<char>(p);
+    } else if (p < 0x800) {
+      out += static_cast<char>(0xC0 + p / 64);
+      out += static_cast<char>(0x80 + p % 64);
+    } else if (p < 0x10000) {
+      out += static_cast<char>(0xE0 + p / 4096);
+      out += static_cast<char>(0x80 + p / 64 % 64);
+      out += static_cast<char>(0x80 + p % 64);
+    } else {
+      out += static_cast<char>(0xF0 + p / 262144);
+      out += static_cast<char>(0x80 + p / 4096 % 64);
+      out += static_cast<char>(0x80 + p / 64 % 64);
+      out += static_cast<char>(0x80 + p % 64);
+    }
+  }
+  return out;
+}
+
 inline std::vector<std::string> lines(std::string_view bytes) {
+  std::string decoded;
+  const std::string_view mark = bytes.substr(0, 2);
+  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") {
+    decoded = utf8Of(utf16CodePoints(bytes.substr(2), mark == "\xFE\xFF"));
+    bytes = decoded;
+  }
   if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
     bytes.remove_prefix(3);
   }
