@@ -1,0 +1,72 @@
+#include "check/check_command.h"
+
+#include "config/settings_keys.h"
+#include "keys/key_names.h"
+
+namespace sashcaster::check {
+
+namespace {
+
+constexpr const char* usageText =
+    "usage: sashcaster-check [FILE]\n"
+    "Shows how the Sashcaster plug-in reads its settings file FILE (by default\n"
+    "Sashcaster.ini in the current folder, the file the plug-in reads from the game's\n"
+    "folder): the five keys it will hold and where each comes from, then every mistake\n"
+    "that keeps a key or a throw from working, with its line and the fix.\n"
+    "Exit status: 0 with no findings, 1 with findings, 2 for a bad command line.\n";
+
+void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
+  out << prefix;
+  if (remark.line) {
+    out << "line " << *remark.line << ": ";
+  }
+  out << remark.text << "\n";
+}
+
+}  // namespace
+
+void printReport(const Report& report, std::ostream& out) {
+  out << "Checking " << report.file.string() << "\n";
+  for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
+    const std::uint32_t code = report.loaded.*settingsKeys[index].field;
+    out << settingsKeys[index].name << " = " << code << " (" << keys::describeKey(code) << ")   "
+        << report.origin[index] << "\n";
+  }
+  for (const Remark& finding : report.findings) {
+    printRemark(finding, "", out);
+  }
+  for (const Remark& note : report.notes) {
+    printRemark(note, "note: ", out);
+  }
+  const std::size_t count = report.findings.size();
+  if (count == 0) {
+    out << "No findings: the plug-in reads " << report.file.string() << " as shown above.\n";
+  } else {
+    out << count << (count == 1 ? " finding" : " findings")
+        << ": fix what is listed above, then run this check again.\n";
+  }
+}
+
+int runCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  std::string file = "Sashcaster.ini";
+  bool fileGiven = false;
+  for (const std::string& argument : arguments) {
+    if (argument == "--help" || argument == "-h") {
+      out << usageText;
+      return exitNoFindings;
+    }
+    if (argument.starts_with("-") || fileGiven) {
+      err << "sashcaster-check: " << (fileGiven ? "more than one file given: " : "unknown option: ")
+          << argument << "\n"
+          << usageText;
+      return exitBadCommandLine;
+    }
+    file = argument;
+    fileGiven = true;
+  }
+  const Report report = checkSettingsFile(file);
+  printReport(report, out);
+  return report.findings.empty() ? exitNoFindings : exitFindings;
+}
+
+}  // namespace sashcaster::check

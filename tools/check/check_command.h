@@ -1,0 +1,24 @@
+// sashcaster-check's command line and output, apart from how the program is
+// started, so that tests run it as players do.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "check/report.h"
+
+namespace sashcaster::check {
+
+inline constexpr int exitNoFindings = 0;
+inline constexpr int exitFindings = 1;
+inline constexpr int exitBadCommandLine = 2;
+
+// The report as the program prints it; the last line counts the findings.
+void printReport(const Report& report, std::ostream& out);
+
+// Runs the check for the arguments after the program's name and returns the
+// exit status: 0 with no findings, 1 with at least one, 2 for a bad command line.
+int runCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+}  // namespace sashcaster::check

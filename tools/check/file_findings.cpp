@@ -1,0 +1,146 @@
+// Findings about the settings file as a file: whether the plug-in can read it
+// at all, and whether it stands where the plug-in looks.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "check/near_miss.h"
+#include "check/report.h"
+#include "config/ini_file.h"
+
+namespace sashcaster::check {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* settingsFileName = "Sashcaster.ini";
+
+fs::path folderOf(const fs::path& file) {
+  return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+std::string folderLabel(const fs::path& file) {
+  return file.has_parent_path() ? "the folder " + file.parent_path().string() : "this folder";
+}
+
+// The names in the folder, sorted so that every system lists them alike.
+std::vector<std::string> namesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code code;
+  for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+    names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool startsIgnoringCase(std::string_view text, std::string_view start) {
+  return text.size() >= start.size() && sameIgnoringCase(text.substr(0, start.size()), start);
+}
+
+// "Sashcaster.ini.txt", "sashcaster.INI", "Sashcaster.txt", "Sashcaster (1).ini".
+bool looksMeantFor(const fs::path& candidate, const fs::path& wanted) {
+  const std::string name = candidate.filename().string();
+  const std::string stem = candidate.stem().string();
+  const std::string extension = candidate.extension().string();
+  const std::string wantedStem = wanted.stem().string();
+  const bool textLike = extension.empty() || sameIgnoringCase(extension, ".ini") ||
+                        sameIgnoringCase(extension, ".txt");
+  return sameIgnoringCase(name, wanted.filename().string()) ||
+         startsIgnoringCase(name, wanted.filename().string() + ".") ||
+         (textLike && (startsIgnoringCase(stem, wantedStem) || isNearMiss(stem, wantedStem)));
+}
+
+void reportMissing(Report& report) {
+  const fs::path& file = report.file;
+  report.findings.push_back(
+      {std::nullopt, file.string() + ": there is no such file in " + folderLabel(file) +
+                         ". The plug-in reads Sashcaster.ini from the game's folder, beside "
+                         "RDR2.exe: put it there, or give this check the file's name."});
+  for (const std::string& name : namesIn(folderOf(file))) {
+    if (name != file.filename().string() && looksMeantFor(fs::path(name), file.filename())) {
+      report.findings.push_back(
+          {std::nullopt, "Found \"" + name + "\" in " + folderLabel(file) + ": rename it to " +
+                             file.filename().string() +
+                             ". Windows may hide extensions such as .txt, so a name can look "
+                             "right in Explorer when it is not."});
+    }
+  }
+}
+
+void reportUnreadable(Report& report, const std::string& reason) {
+  report.findings.push_back({std::nullopt, report.file.string() + " cannot be opened (" + reason +
+                                               "), so the plug-in cannot read it either: close "
+                                               "what holds it, or check its permissions."});
+}
+
+}  // namespace
+
+void checkFileItself(Report& report) {
+  const fs::path& file = report.file;
+  std::error_code code;
+  const fs::file_status status = fs::status(file, code);
+  if (status.type() == fs::file_type::not_found) {
+    reportMissing(report);
+    return;
+  }
+  if (status.type() == fs::file_type::none) {
+    reportUnreadable(report, code.message());
+    return;
+  }
+  if (fs::is_directory(status)) {
+    report.findings.push_back(
+        {std::nullopt, file.string() + " is a folder, not a file: the plug-in needs a file of "
+                                       "that name. Move the folder away and put the settings "
+                                       "file in its place."});
+    return;
+  }
+  const std::uintmax_t size = fs::file_size(file, code);
+  if (!code && size > static_cast<std::uintmax_t>(maxIniFileBytes)) {
+    report.findings.push_back(
+        {std::nullopt, file.string() + " holds " + std::to_string(size) +
+                           " bytes, more than 1 MiB (1048576 bytes), so the plug-in does not "
+                           "read it at all: keep only the [Sashcaster] section and its keys."});
+    return;
+  }
+  errno = 0;
+  const std::ifstream probe(file, std::ios::binary);
+  if (!probe) {
+    reportUnreadable(report, errno != 0 ? std::strerror(errno) : "no reason given");
+    return;
+  }
+  report.read = true;
+  if (!sameIgnoringCase(file.filename().string(), settingsFileName)) {
+    report.notes.push_back({std::nullopt, "The plug-in reads only a file named Sashcaster.ini; "
+                                          "this one is named " +
+                                              file.filename().string() + "."});
+  }
+}
+
+void checkCompanions(Report& report) {
+  const fs::path folder = folderOf(report.file);
+  std::error_code code;
+  if (!fs::is_directory(folder, code)) {
+    return;
+  }
+  const std::vector<std::string> names = namesIn(folder);
+  for (const char* companion : {"Sashcaster.asi", "ScriptHookRDR2.dll"}) {
+    const bool present = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+      return sameIgnoringCase(name, companion);
+    });
+    if (!present) {
+      report.findings.push_back(
+          {std::nullopt, std::string(companion) + " is not in " + folderLabel(report.file) +
+                             ": the plug-in reads its settings from the game's folder, where "
+                             "Sashcaster.asi and ScriptHookRDR2.dll belong. Put the settings "
+                             "file beside them."});
+    }
+  }
+}
+
+}  // namespace sashcaster::check

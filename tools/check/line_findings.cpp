@@ -1,0 +1,147 @@
+// Findings tied to lines: sections and keys the plug-in passes over, and
+// which line of each key counts. Lines are classified by the plug-in's own
+// reader, so what is reported here is what the plug-in does with them.
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "check/near_miss.h"
+#include "check/report.h"
+#include "config/ini_text.h"
+#include "config/settings_keys.h"
+
+namespace sashcaster::check {
+
+namespace {
+
+const std::string wantedSection = settingsSectionName;
+
+std::string keyList() {
+  std::string list;
+  for (const SettingsKey& key : settingsKeys) {
+    list += (list.empty() ? "" : ", ") + std::string(key.name);
+  }
+  return list;
+}
+
+// The index of the key in load order, if the name is one of the five.
+std::optional<std::size_t> keyIndex(std::string_view name) {
+  for (std::size_t i = 0; i < settingsKeys.size(); ++i) {
+    if (name == settingsKeys[i].name) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::size_t> nearKeyIndex(std::string_view name) {
+  for (std::size_t i = 0; i < settingsKeys.size(); ++i) {
+    if (isNearMiss(name, settingsKeys[i].name)) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+class LineWalk {
+ public:
+  explicit LineWalk(Report& report) : report_(report) {}
+
+  void visit(std::size_t number, const std::string& line) {
+    std::pair<std::string, std::string> pair;
+    switch (classifyLine(line, pair)) {
+      case IniLineKind::SectionHeader:
+        header(number, pair.first);
+        break;
+      case IniLineKind::KeyValue:
+        keyValue({number, std::move(pair.first), std::move(pair.second), line});
+        break;
+      case IniLineKind::Unrecognised:
+        unrecognised(number, line);
+        break;
+      case IniLineKind::Blank:
+      case IniLineKind::Comment:
+        break;
+    }
+  }
+
+  void finish() {
+    if (!sawSection_ && !sawNearSection_) {
+      report_.findings.push_back(
+          {std::nullopt, "There is no [Sashcaster] section, so the plug-in finds none of its "
+                         "keys: put a line [Sashcaster] above them."});
+    }
+  }
+
+ private:
+  void find(std::size_t number, std::string text) {
+    report_.findings.push_back({number, std::move(text)});
+  }
+
+  void header(std::size_t number, const std::string& name) {
+    headerSeen_ = true;
+    section_ = name;
+    sawSection_ = sawSection_ || name == wantedSection;
+    if (isNearMiss(name, wantedSection)) {
+      sawNearSection_ = true;
+      find(number, std::string("[") + name + "] is not the section the plug-in reads, so the keys under it "
+                                "are ignored: write [Sashcaster], letter case as here.");
+    }
+  }
+
+  void keyValue(KeyLine line) {
+    if (headerSeen_ && section_ == wantedSection) {
+      keyInSection(std::move(line));
+    } else if (keyIndex(line.key) && !headerSeen_) {
+      find(line.line, line.key + " stands before any section header, so the plug-in ignores "
+                                 "it: move it under [Sashcaster].");
+    } else if (keyIndex(line.key) && !isNearMiss(section_, wantedSection)) {
+      find(line.line, line.key + " is in the section [" + section_ +
+                          "], where the plug-in does not look: move it under [Sashcaster].");
+    }
+  }
+
+  void keyInSection(KeyLine line) {
+    if (const std::optional<std::size_t> index = keyIndex(line.key)) {
+      std::optional<KeyLine>& winner = report_.winner[*index];
+      if (winner) {
+        find(line.line, line.key + " is given again here, after line " +
+                            std::to_string(winner->line) + ": the later line wins, so line " +
+                            std::to_string(winner->line) + " is ignored. Keep one of them.");
+      }
+      winner = std::move(line);
+    } else if (const std::optional<std::size_t> near = nearKeyIndex(line.key)) {
+      find(line.line, inQuotes(line.key) + " is no key the plug-in knows: did you mean " +
+                          settingsKeys[*near].name +
+                          "? Names must match letter for letter, letter case included.");
+    } else {
+      find(line.line, inQuotes(line.key) + " is no key the plug-in knows, so the line is "
+                          "ignored; the keys are " + keyList() + ".");
+    }
+  }
+
+  void unrecognised(std::size_t number, const std::string& line) {
+    if (headerSeen_ && section_ == wantedSection) {
+      find(number, inQuotes(line) + " is neither a key nor a comment, so it is ignored: "
+                   "write NAME = NUMBER, or start a comment with ;.");
+    }
+  }
+
+  Report& report_;
+  bool headerSeen_ = false;
+  std::string section_;
+  bool sawSection_ = false;
+  bool sawNearSection_ = false;
+};
+
+}  // namespace
+
+void checkLines(Report& report, const std::vector<std::string>& lines) {
+  LineWalk walk(report);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    walk.visit(i + 1, lines[i]);
+  }
+  walk.finish();
+}
+
+}  // namespace sashcaster::check

@@ -1,0 +1,60 @@
+// What the settings check finds in a settings file: the five keys as the
+// plug-in will hold them, with where each came from, the findings (mistakes
+// that keep a key or a throw from working) and the notes (worth knowing,
+// possibly meant).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+
+namespace sashcaster::check {
+
+// Line numbers count from 1; a remark on the whole file has none.
+struct Remark {
+  std::optional<std::size_t> line;
+  std::string text;
+};
+
+// A key line of the section, as the file gives it.
+struct KeyLine {
+  std::size_t line = 0;
+  std::string key;
+  std::string value;
+  std::string source;  // the line as written, for quoting
+};
+
+struct Report {
+  std::filesystem::path file;
+  Settings loaded;                       // the plug-in's load from the defaults
+  std::array<std::string, 5> origin;     // where each key's code came from
+  std::array<std::optional<KeyLine>, 5> winner;  // each key's line that counts
+  std::vector<Remark> findings;
+  std::vector<Remark> notes;
+  bool read = false;  // false: the plug-in would not read the file at all
+};
+
+// Checks the file as the plug-in would read it from the game's folder.
+Report checkSettingsFile(const std::filesystem::path& file);
+
+// The parts of the check, each adding to the report.
+void checkFileItself(Report& report);
+void checkCompanions(Report& report);
+void checkEncoding(Report& report, std::string_view firstBytes);
+void checkLines(Report& report, const std::vector<std::string>& lines);
+void checkValues(Report& report);
+void checkKeyClashes(Report& report);
+
+// A line as quoted in a message: control bytes shown as "?", long ones cut.
+std::string printable(std::string_view line);
+
+// The same between double quotes.
+std::string inQuotes(std::string_view line);
+
+}  // namespace sashcaster::check

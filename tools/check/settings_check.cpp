@@ -1,0 +1,83 @@
+// The whole check of one settings file, in the order the plug-in meets it.
+#include <algorithm>
+#include <fstream>
+
+#include "check/report.h"
+#include "config/ini_file.h"
+#include "config/settings_keys.h"
+
+namespace sashcaster::check {
+
+namespace {
+
+constexpr std::size_t longestQuote = 60;
+
+std::string firstBytesOf(const std::filesystem::path& file) {
+  std::ifstream stream(file, std::ios::binary);
+  std::string bytes(3, '\0');
+  stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(stream.gcount(), 0)));
+  return bytes;
+}
+
+}  // namespace
+
+std::string printable(std::string_view line) {
+  std::size_t length = std::min(line.size(), longestQuote);
+  // Never cut a UTF-8 character in two.
+  while (length < line.size() && length > 0 &&
+         (static_cast<unsigned char>(line[length]) & 0xC0U) == 0x80U) {
+    --length;
+  }
+  std::string text;
+  for (const char c : line.substr(0, length)) {
+    const auto byte = static_cast<unsigned char>(c);
+    text += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+  }
+  return length < line.size() ? text + "..." : text;
+}
+
+std::string inQuotes(std::string_view line) {
+  std::string text(1, '"');
+  text += printable(line);
+  text += '"';
+  return text;
+}
+
+void checkEncoding(Report& report, std::string_view firstBytes) {
+  const char* note = nullptr;
+  if (firstBytes.starts_with("\xFF\xFE")) {
+    note = "The file is saved as UTF-16 little-endian (Notepad's \"Unicode\"); the plug-in reads "
+           "it correctly.";
+  } else if (firstBytes.starts_with("\xFE\xFF")) {
+    note = "The file is saved as UTF-16 big-endian; the plug-in reads it correctly.";
+  } else if (firstBytes.starts_with("\xEF\xBB\xBF")) {
+    note = "The file starts with a UTF-8 byte-order mark; the plug-in reads it correctly.";
+  }
+  if (note != nullptr) {
+    report.notes.push_back({std::nullopt, note});
+  }
+}
+
+Report checkSettingsFile(const std::filesystem::path& file) {
+  Report report;
+  report.file = file;
+  checkFileItself(report);
+  checkCompanions(report);
+  if (report.read) {
+    // The plug-in's own reader and load, from the built-in defaults.
+    IniStructure document;
+    IniFile(file.string()).read(document);
+    loadSettingsKeys(document, report.loaded);
+    checkEncoding(report, firstBytesOf(file));
+    checkLines(report, IniStreamReader(file.string()).splitLines());
+  }
+  checkValues(report);
+  checkKeyClashes(report);
+  const auto byLine = [](const Remark& a, const Remark& b) { return a.line < b.line; };
+  std::stable_sort(report.findings.begin(), report.findings.end(), byLine);
+  std::stable_sort(report.notes.begin(), report.notes.end(), byLine);
+  return report;
+}
+
+}  // namespace sashcaster::check

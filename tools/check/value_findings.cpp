@@ -1,0 +1,135 @@
+// Findings about the value of each key's line that counts: whether the
+// plug-in's conversion takes it, and what it makes of it.
+#include <cctype>
+#include <charconv>
+#include <stdexcept>
+#include <string>
+
+#include "check/report.h"
+#include "config/decimal_int.h"
+#include "config/ini_text.h"
+#include "config/settings_keys.h"
+#include "keys/key_names.h"
+
+namespace sashcaster::check {
+
+namespace {
+
+// What a key of 255 or more switches off.
+constexpr const char* offThrows[] = {"every throw is", "the front throw is", "the left throw is",
+                                     "the right throw is", "the back throw is"};
+
+std::string codeAndKey(std::uint32_t code) {
+  return std::to_string(code) + " (" + keys::describeKey(code) + ")";
+}
+
+// The decimal code for a value written as a key's name ("Z", "X key", "F5").
+std::string decimalHint(std::string_view value) {
+  std::optional<std::uint32_t> code = keys::keyCode(std::string(value));
+  if (!code) {
+    code = keys::keyCode(std::string(value.substr(0, value.find_first_of(iniWhitespace))));
+  }
+  return code ? ", " + std::to_string(*code) + " for " + *keys::keyName(*code) : "";
+}
+
+// A value written in hexadecimal, as Microsoft's table of key codes gives them.
+std::optional<std::uint32_t> hexadecimalMeant(std::string_view value) {
+  value = trimmedView(value);
+  if (!value.empty() && (value.front() == '+' || value.front() == '-')) {
+    return std::nullopt;
+  }
+  if (value.size() < 2 || value[0] != '0' || (value[1] != 'x' && value[1] != 'X')) {
+    return std::nullopt;
+  }
+  std::uint32_t number = 0;
+  const char* start = value.data() + 2;
+  const auto [end, error] = std::from_chars(start, value.data() + value.size(), number, 16);
+  if (error != std::errc() || end == start) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+// Whatever follows the number, which the conversion ignores.
+bool hasTextAfterNumber(std::string_view value) {
+  std::size_t at = value.find_first_not_of(iniWhitespace);
+  if (at < value.size() && (value[at] == '+' || value[at] == '-')) {
+    ++at;
+  }
+  while (at < value.size() && std::isdigit(static_cast<unsigned char>(value[at])) != 0) {
+    ++at;
+  }
+  return at < value.size();
+}
+
+std::string keepsText(const char* key, std::uint32_t code) {
+  return ", so " + std::string(key) + " keeps its earlier value (at the game's start " +
+         codeAndKey(code) + ")";
+}
+
+void checkConverted(Report& report, const KeyLine& line, std::size_t index, std::uint32_t code) {
+  const char* key = settingsKeys[index].name;
+  const std::string written = key + std::string(" = ") + printable(line.value);
+  if (const std::optional<std::uint32_t> meant = hexadecimalMeant(line.value)) {
+    report.findings.push_back(
+        {line.line, written + " reads as 0, which is no key: the plug-in reads decimal numbers "
+                              "only. Write " + std::to_string(*meant) + ", the decimal of " +
+                              printable(trimmedView(line.value)) + "."});
+    return;
+  }
+  if (code < 255 && !keys::keyName(code)) {
+    report.findings.push_back({line.line, written + " is code " + std::to_string(code) +
+                                              ", which is no key, so that key never counts: "
+                                              "write the decimal code of a key."});
+  } else if (code >= 255) {
+    report.notes.push_back({line.line, written + " holds " + std::to_string(code) +
+                                           ", 255 or more: " + offThrows[index] +
+                                           " off on the keyboard, which may be what you want."});
+  }
+  if (hasTextAfterNumber(line.value)) {
+    report.notes.push_back({line.line, written + " reads as " + std::to_string(code) +
+                                           ": the text after the number is ignored."});
+  }
+}
+
+void checkKey(Report& report, std::size_t index) {
+  const SettingsKey& key = settingsKeys[index];
+  const std::uint32_t code = report.loaded.*key.field;
+  const std::optional<KeyLine>& line = report.winner[index];
+  if (!line) {
+    report.origin[index] = report.read ? "built-in default: the [Sashcaster] section does not set it"
+                                       : "built-in default: the plug-in cannot read the file";
+    return;
+  }
+  const std::string where = "line " + std::to_string(line->line);
+  try {
+    parseDecimalInt32(line->value);
+    report.origin[index] = "from " + where + ": " + printable(line->source);
+    checkConverted(report, *line, index, code);
+  } catch (const std::invalid_argument&) {
+    report.origin[index] = "built-in default: " + where + " gives no number";
+    report.findings.push_back(
+        {line->line, line->value.empty()
+                         ? std::string(key.name) + " has no value" + keepsText(key.name, code) +
+                               ": write its decimal key code after the =."
+                         : std::string(key.name) + " = " + printable(line->value) +
+                               " is not a number" + keepsText(key.name, code) +
+                               ": write the key's decimal code" + decimalHint(line->value) + "."});
+  } catch (const std::out_of_range&) {
+    report.origin[index] = "built-in default: " + where + " gives a number out of range";
+    report.findings.push_back(
+        {line->line, std::string(key.name) + " = " + printable(line->value) +
+                         " is outside -2147483648 to 2147483647" + keepsText(key.name, code) +
+                         ": write the key's decimal code."});
+  }
+}
+
+}  // namespace
+
+void checkValues(Report& report) {
+  for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
+    checkKey(report, index);
+  }
+}
+
+}  // namespace sashcaster::check
