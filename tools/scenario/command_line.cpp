@@ -6,6 +6,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "keys_scenario.h"
 #include "player.h"
 
 namespace sashcaster::scenario {
@@ -47,6 +48,9 @@ std::string usage(const char* program, bool takesPlugin) {
 }
 
 bool loadScenario(const CommandLine& line, Scenario& scenario, std::string& error) {
+  if (line.scenarioFile.empty() && !line.iniFile.empty()) {
+    return scenarioFromSettingsFile(line.iniFile, scenario, error);
+  }
   std::string text = defaultScenarioText;
   std::string name = defaultScenarioName;
   if (!line.scenarioFile.empty()) {

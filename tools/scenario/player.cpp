@@ -221,9 +221,11 @@ void checkExpectation(Playthrough& run, const Event& event) {
   for (std::uint32_t action : run.lastThrows) {
     got.push_back(actionName(action));
   }
+  const auto note = run.scenario.failureNotes.find(event.line);
   failure(run, event.line,
           "expected " + (event.valueNames.empty() ? "nothing" : joined(event.valueNames, " ")) +
-              ", got " + (got.empty() ? "no throw" : joined(got, " + ")));
+              ", got " + (got.empty() ? "no throw" : joined(got, " + ")) +
+              (note == run.scenario.failureNotes.end() ? "" : ": " + note->second));
 }
 
 void applyEvent(Playthrough& run, const Event& event) {
@@ -290,6 +292,9 @@ std::string describeNative(const NativeCall& call) {
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,
                  const PlayOptions& options) {
   Playthrough run{scenario, runner, out, options, {}, {}, {}, {}};
+  for (const std::string& line : scenario.preface) {
+    out << line << "\n";
+  }
   run.runner.setClock(now(run.state));
   sendGame(run);
   for (const Event& event : scenario.events) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "host/fake/game_model.h"
+#include "keys/key_names.h"
 
 namespace sashcaster::scenario {
 
@@ -331,15 +332,12 @@ std::string ParseError::describe() const {
 
 bool parseScenario(const std::string& file, const std::string& text, Scenario& scenario,
                    ParseError& error) {
-  scenario = Scenario{file, {}};
+  scenario = Scenario{file, {}, {}, {}};
   return Parser(file, scenario, error).parse(text);
 }
 
 std::string keyName(std::uint32_t key) {
-  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
-    return std::string(1, static_cast<char>(key));
-  }
-  return "key " + std::to_string(key);
+  return keys::keyName(key).value_or("key " + std::to_string(key));
 }
 
 std::string controlName(std::uint32_t control) {

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ struct Event {
 struct Scenario {
   std::string file;
   std::vector<Event> events;
+  std::vector<std::string> preface;  // printed before the trace
+  // Said after the failure of an "expect" line, by its line: why it may fail.
+  std::map<std::size_t, std::string> failureNotes;
 };
 
 // A scenario line that cannot be understood: where, and what was expected.
