@@ -1,6 +1,7 @@
 #include "keys_scenario.h"
 
 #include <cstdint>
+#include <filesystem>
 
 #include "check/report.h"
 #include "config/settings_keys.h"
@@ -29,7 +30,9 @@ class KeysScenario {
   explicit KeysScenario(const check::Report& report) : report_(report) {}
 
   void build() {
-    preface_.push_back("Keys as the plug-in loads them from " + report_.file.string() + ":");
+    // The name alone: the wine driver sees the same file under another path.
+    preface_.push_back("Keys as the plug-in loads them from " + report_.file.filename().string() +
+                       ":");
     for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
       preface_.push_back("  " + keyLine(index));
     }
@@ -116,7 +119,8 @@ bool scenarioFromSettingsFile(const std::string& iniFile, Scenario& scenario, st
   KeysScenario keys(report);
   keys.build();
   ParseError parseError;
-  if (!parseScenario("(scenario from the keys of " + iniFile + ")", keys.text(), scenario,
+  const std::string name = std::filesystem::path(iniFile).filename().string();
+  if (!parseScenario("(scenario from the keys of " + name + ")", keys.text(), scenario,
                      parseError)) {
     error = parseError.describe();
     return false;
