@@ -12,11 +12,12 @@ cd "$scratch" || exit 1
 touch Sashcaster.asi ScriptHookRDR2.dll
 failures=0
 
-# same NAME: both programs on ./Sashcaster.ini as it stands.
+# same NAME: both programs on ./Sashcaster.ini as it stands; their standard
+# output is compared (wine may add its own messages on standard error).
 same() {
-  "$native" >native.out 2>&1
+  "$native" >native.out
   local native_status=$?
-  wine "$windows" </dev/null 2>&1 | tr -d '\r' >windows.out
+  wine "$windows" </dev/null 2>/dev/null | tr -d '\r' >windows.out
   local windows_status=${PIPESTATUS[0]}
   if [ "$native_status" -ne "$windows_status" ] || ! cmp -s native.out windows.out; then
     echo "FAIL: $1: native exited $native_status, Windows $windows_status"
