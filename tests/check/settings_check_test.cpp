@@ -68,9 +68,10 @@ void expectFindings(const Output& output, const std::vector<Expected>& expected)
     EXPECT_TRUE(found) << "no finding " << prefix << "... " << finding.words;
   }
   EXPECT_EQ(output.status, expected.empty() ? exitNoFindings : exitFindings);
-  const std::string last = expected.empty() ? "No findings"
-                                            : std::to_string(expected.size()) +
-                                                  (expected.size() == 1 ? " finding:" : " findings:");
+  const std::string last =
+      expected.empty()
+          ? "No findings"
+          : std::to_string(expected.size()) + (expected.size() == 1 ? " finding:" : " findings:");
   EXPECT_TRUE(!output.lines.empty() && output.lines.back().starts_with(last));
 }
 
@@ -118,41 +119,69 @@ INSTANTIATE_TEST_SUITE_P(
     Check, SettingsFiles,
     ::testing::Values(
         FileCase{"PlainFile", good, goodCodes, {}},
-        FileCase{"LowerCaseName", "[Sashcaster]\nixkey = 90\n", defaults, {{2, "did you mean iXKey?"}}},
+        FileCase{
+            "LowerCaseName", "[Sashcaster]\nixkey = 90\n", defaults, {{2, "did you mean iXKey?"}}},
         FileCase{"MisspelledNames",
                  "[Sashcaster]\niWindowThrowfront=1\niWindowThrowBak=2\n",
                  defaults,
                  {{2, "did you mean iWindowThrowFront?"}, {3, "did you mean iWindowThrowBack?"}}},
         FileCase{"UnknownKey", good + "iYKeys=1\n", goodCodes, {{4, "\"iYKeys\" is no key"}}},
         FileCase{"NeitherKeyNorComment", good + "iXKey 91\n", goodCodes, {{4, "neither a key"}}},
-        FileCase{"KeyGivenTwice", good + "iXKey=89\n", {89, 38, 65, 68, 83},
+        FileCase{"KeyGivenTwice",
+                 good + "iXKey=89\n",
+                 {89, 38, 65, 68, 83},
                  {{4, "after line 2: the later line wins"}}},
-        FileCase{"KeyBeforeAnyHeader", "iXKey=90\n" + good, goodCodes,
+        FileCase{"KeyBeforeAnyHeader",
+                 "iXKey=90\n" + good,
+                 goodCodes,
                  {{1, "before any section header"}}},
-        FileCase{"KeyInAnotherSection", good + "[Keys]\niWindowThrowBack=40\n", goodCodes,
+        FileCase{"KeyInAnotherSection",
+                 good + "[Keys]\niWindowThrowBack=40\n",
+                 goodCodes,
                  {{5, "in the section [Keys]"}}},
         FileCase{"NoSection", "[Keys]\nfoo=1\n", defaults, {{std::nullopt, "no [Sashcaster]"}}},
-        FileCase{"HeaderInLowerCase", "[sashcaster]\niXKey=90\n", defaults,
+        FileCase{"HeaderInLowerCase",
+                 "[sashcaster]\niXKey=90\n",
+                 defaults,
                  {{1, "[sashcaster] is not the section"}}},
-        FileCase{"HeaderInOtherCase", "[SashCaster]\niXKey=90\n", defaults, {{1, "write [Sashcaster]"}}},
-        FileCase{"HeaderMisspelled", "[Sashcastor]\niXKey=90\n", defaults, {{1, "write [Sashcaster]"}}},
+        FileCase{
+            "HeaderInOtherCase", "[SashCaster]\niXKey=90\n", defaults, {{1, "write [Sashcaster]"}}},
+        FileCase{
+            "HeaderMisspelled", "[Sashcastor]\niXKey=90\n", defaults, {{1, "write [Sashcaster]"}}},
         FileCase{"EmptyValue", "[Sashcaster]\niXKey=\n", defaults, {{2, "iXKey has no value"}}},
         FileCase{"LetterForValue", "[Sashcaster]\niXKey=Z\n", defaults, {{2, "90 for Z"}}},
-        FileCase{"KeyNameForValue", "[Sashcaster]\niXKey=X key\n", defaults,
+        FileCase{"KeyNameForValue",
+                 "[Sashcaster]\niXKey=X key\n",
+                 defaults,
                  {{2, "is not a number, so iXKey keeps its earlier value"}}},
-        FileCase{"NumberPast32Bits", "[Sashcaster]\niWindowThrowLeft=2147483648\n", defaults,
+        FileCase{"NumberPast32Bits",
+                 "[Sashcaster]\niWindowThrowLeft=2147483648\n",
+                 defaults,
                  {{2, "outside -2147483648 to 2147483647"}}},
-        FileCase{"HexadecimalValue", "[Sashcaster]\niXKey=0x5A\n", {0, 87, 65, 68, 83},
-                 {{2, "reads as 0, which is no key: the plug-in reads decimal numbers only. Write 90"}}},
+        FileCase{
+            "HexadecimalValue",
+            "[Sashcaster]\niXKey=0x5A\n",
+            {0, 87, 65, 68, 83},
+            {{2, "reads as 0, which is no key: the plug-in reads decimal numbers only. Write 90"}}},
         FileCase{"CodeOfNoKey", "[Sashcaster]\niXKey=7\n", {7, 87, 65, 68, 83}, {{2, "no key"}}},
-        FileCase{"TriggerOnADirectionKey", "[Sashcaster]\niXKey=65\n", {65, 87, 65, 68, 83},
+        FileCase{"TriggerOnADirectionKey",
+                 "[Sashcaster]\niXKey=65\n",
+                 {65, 87, 65, 68, 83},
                  {{2, "the left throw can never happen"}}},
-        FileCase{"TwoDirectionsOnOneKey", "[Sashcaster]\niWindowThrowBack=87\n",
-                 {88, 87, 65, 68, 87}, {{2, "the back throw can never happen"}}},
-        FileCase{"TextAfterTheNumberIsANote", "[Sashcaster]\niXKey = 90 ; Z\n",
-                 {90, 87, 65, 68, 83}, {}, 1},
-        FileCase{"SwitchedOffKeysAreNotes", "[Sashcaster]\niXKey=-1\niWindowThrowBack=300\n",
-                 {4294967295U, 87, 65, 68, 300}, {}, 2},
+        FileCase{"TwoDirectionsOnOneKey",
+                 "[Sashcaster]\niWindowThrowBack=87\n",
+                 {88, 87, 65, 68, 87},
+                 {{2, "the back throw can never happen"}}},
+        FileCase{"TextAfterTheNumberIsANote",
+                 "[Sashcaster]\niXKey = 90 ; Z\n",
+                 {90, 87, 65, 68, 83},
+                 {},
+                 1},
+        FileCase{"SwitchedOffKeysAreNotes",
+                 "[Sashcaster]\niXKey=-1\niWindowThrowBack=300\n",
+                 {4294967295U, 87, 65, 68, 300},
+                 {},
+                 2},
         FileCase{"ByteOrderMarkIsANote", "\xEF\xBB\xBF" + good, goodCodes, {}, 1},
         FileCase{"UnicodeFileIsANote", notepadUnicode(good), goodCodes, {}, 1}),
     [](const auto& test) { return std::string(test.param.name); });
@@ -166,8 +195,9 @@ TEST_F(GameFolder, MissingFileNamesTheFilesMeantForIt) {
   expectFindings(output, {{std::nullopt, "there is no such file"},
                           {std::nullopt, "\"Sashcaster.ini.txt\""},
                           {std::nullopt, "\"Sashcaster (1).ini\""},
-                          {std::nullopt, "\"Sashcaster.txt\" in this folder: rename it to "
-                                         "Sashcaster.ini. Windows may hide extensions"}});
+                          {std::nullopt,
+                           "\"Sashcaster.txt\" in this folder: rename it to "
+                           "Sashcaster.ini. Windows may hide extensions"}});
 }
 
 TEST_F(GameFolder, UnreadableFilesKeepTheDefaults) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the commands README.md shows, as written there, from the top of the
 # source tree: the scenario tools with and without a settings file, their
-# --help and -h, and a plug-in that fails to load, which must say why.
+# --help and -h, the settings check, and a plug-in that fails to load, which
+# must say why.
 # Usage: check_documented_commands.sh SOURCE_DIR BUILD_DIR SIM
 set -u
 source_dir=$1 build=$2 sim=$3
@@ -35,6 +36,11 @@ expect 0 "$passed" wine "$driver"
 expect 0 "$passed" wine "$driver" --ini "Z:$PWD/$own.ini" "Z:$PWD/$own.scenario"
 expect 0 "$passed" "$sim" --ini "$own.ini" "$own.scenario"
 expect 0 "$passed" "$sim"
+expect 0 "$passed" "$sim" --ini "$own.ini"
+check=${sim%/sim/sashcaster-sim}/check/sashcaster-check
+expect 0 '^usage: sashcaster-check ' "$check" --help
+expect 1 '^line 3: "ixkey" is no key the plug-in knows: did you mean iXKey\?' \
+  "$check" tests/scenarios/with_ini/lower_case_name.ini
 for option in --help -h; do
   expect 0 '^usage: sashcaster-sim ' "$sim" "$option"
   expect 0 '^usage: sashcaster-wine ' wine "$driver" "$option"

@@ -116,9 +116,10 @@ void checkFileItself(Report& report) {
   }
   report.read = true;
   if (!sameIgnoringCase(file.filename().string(), settingsFileName)) {
-    report.notes.push_back({std::nullopt, "The plug-in reads only a file named Sashcaster.ini; "
-                                          "this one is named " +
-                                              file.filename().string() + "."});
+    report.notes.push_back({std::nullopt,
+                            "The plug-in reads only a file named Sashcaster.ini; "
+                            "this one is named " +
+                                file.filename().string() + "."});
   }
 }
 

@@ -68,8 +68,9 @@ class LineWalk {
   void finish() {
     if (!sawSection_ && !sawNearSection_) {
       report_.findings.push_back(
-          {std::nullopt, "There is no [Sashcaster] section, so the plug-in finds none of its "
-                         "keys: put a line [Sashcaster] above them."});
+          {std::nullopt,
+           "There is no [Sashcaster] section, so the plug-in finds none of its "
+           "keys: put a line [Sashcaster] above them."});
     }
   }
 
@@ -84,8 +85,9 @@ class LineWalk {
     sawSection_ = sawSection_ || name == wantedSection;
     if (isNearMiss(name, wantedSection)) {
       sawNearSection_ = true;
-      find(number, std::string("[") + name + "] is not the section the plug-in reads, so the keys under it "
-                                "are ignored: write [Sashcaster], letter case as here.");
+      find(number, std::string("[") + name +
+                       "] is not the section the plug-in reads, so the keys under it "
+                       "are ignored: write [Sashcaster], letter case as here.");
     }
   }
 
@@ -93,8 +95,9 @@ class LineWalk {
     if (headerSeen_ && section_ == wantedSection) {
       keyInSection(std::move(line));
     } else if (keyIndex(line.key) && !headerSeen_) {
-      find(line.line, line.key + " stands before any section header, so the plug-in ignores "
-                                 "it: move it under [Sashcaster].");
+      find(line.line, line.key +
+                          " stands before any section header, so the plug-in ignores "
+                          "it: move it under [Sashcaster].");
     } else if (keyIndex(line.key) && !isNearMiss(section_, wantedSection)) {
       find(line.line, line.key + " is in the section [" + section_ +
                           "], where the plug-in does not look: move it under [Sashcaster].");
@@ -115,15 +118,18 @@ class LineWalk {
                           settingsKeys[*near].name +
                           "? Names must match letter for letter, letter case included.");
     } else {
-      find(line.line, inQuotes(line.key) + " is no key the plug-in knows, so the line is "
-                          "ignored; the keys are " + keyList() + ".");
+      find(line.line, inQuotes(line.key) +
+                          " is no key the plug-in knows, so the line is "
+                          "ignored; the keys are " +
+                          keyList() + ".");
     }
   }
 
   void unrecognised(std::size_t number, const std::string& line) {
     if (headerSeen_ && section_ == wantedSection) {
-      find(number, inQuotes(line) + " is neither a key nor a comment, so it is ignored: "
-                   "write NAME = NUMBER, or start a comment with ;.");
+      find(number, inQuotes(line) +
+                       " is neither a key nor a comment, so it is ignored: "
+                       "write NAME = NUMBER, or start a comment with ;.");
     }
   }
 

@@ -35,8 +35,8 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
 }  // namespace
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool isNearMiss(std::string_view written, std::string_view wanted) {

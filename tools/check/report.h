@@ -32,8 +32,8 @@ struct KeyLine {
 
 struct Report {
   std::filesystem::path file;
-  Settings loaded;                       // the plug-in's load from the defaults
-  std::array<std::string, 5> origin;     // where each key's code came from
+  Settings loaded;                               // the plug-in's load from the defaults
+  std::array<std::string, 5> origin;             // where each key's code came from
   std::array<std::optional<KeyLine>, 5> winner;  // each key's line that counts
   std::vector<Remark> findings;
   std::vector<Remark> notes;

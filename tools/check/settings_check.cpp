@@ -47,8 +47,9 @@ std::string inQuotes(std::string_view line) {
 void checkEncoding(Report& report, std::string_view firstBytes) {
   const char* note = nullptr;
   if (firstBytes.starts_with("\xFF\xFE")) {
-    note = "The file is saved as UTF-16 little-endian (Notepad's \"Unicode\"); the plug-in reads "
-           "it correctly.";
+    note =
+        "The file is saved as UTF-16 little-endian (Notepad's \"Unicode\"); the plug-in reads "
+        "it correctly.";
   } else if (firstBytes.starts_with("\xFE\xFF")) {
     note = "The file is saved as UTF-16 big-endian; the plug-in reads it correctly.";
   } else if (firstBytes.starts_with("\xEF\xBB\xBF")) {

@@ -72,9 +72,11 @@ void checkConverted(Report& report, const KeyLine& line, std::size_t index, std:
   const std::string written = key + std::string(" = ") + printable(line.value);
   if (const std::optional<std::uint32_t> meant = hexadecimalMeant(line.value)) {
     report.findings.push_back(
-        {line.line, written + " reads as 0, which is no key: the plug-in reads decimal numbers "
-                              "only. Write " + std::to_string(*meant) + ", the decimal of " +
-                              printable(trimmedView(line.value)) + "."});
+        {line.line, written +
+                        " reads as 0, which is no key: the plug-in reads decimal numbers "
+                        "only. Write " +
+                        std::to_string(*meant) + ", the decimal of " +
+                        printable(trimmedView(line.value)) + "."});
     return;
   }
   if (code < 255 && !keys::keyName(code)) {
@@ -97,8 +99,9 @@ void checkKey(Report& report, std::size_t index) {
   const std::uint32_t code = report.loaded.*key.field;
   const std::optional<KeyLine>& line = report.winner[index];
   if (!line) {
-    report.origin[index] = report.read ? "built-in default: the [Sashcaster] section does not set it"
-                                       : "built-in default: the plug-in cannot read the file";
+    report.origin[index] = report.read
+                               ? "built-in default: the [Sashcaster] section does not set it"
+                               : "built-in default: the plug-in cannot read the file";
     return;
   }
   const std::string where = "line " + std::to_string(line->line);
@@ -117,10 +120,10 @@ void checkKey(Report& report, std::size_t index) {
                                ": write the key's decimal code" + decimalHint(line->value) + "."});
   } catch (const std::out_of_range&) {
     report.origin[index] = "built-in default: " + where + " gives a number out of range";
-    report.findings.push_back(
-        {line->line, std::string(key.name) + " = " + printable(line->value) +
-                         " is outside -2147483648 to 2147483647" + keepsText(key.name, code) +
-                         ": write the key's decimal code."});
+    report.findings.push_back({line->line, std::string(key.name) + " = " + printable(line->value) +
+                                               " is outside -2147483648 to 2147483647" +
+                                               keepsText(key.name, code) +
+                                               ": write the key's decimal code."});
   }
 }
 

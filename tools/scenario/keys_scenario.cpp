@@ -41,8 +41,8 @@ class KeysScenario {
       keyboardThrow(direction);
     }
     text_.add("# The controller: the throw control held with left.");
-    for (const char* line : {"pressed trigger left", "wait 16", "turn", "expect left", "pressed",
-                             "wait 16"}) {
+    for (const char* line :
+         {"pressed trigger left", "wait 16", "turn", "expect left", "pressed", "wait 16"}) {
       text_.add(line);
     }
   }
@@ -52,9 +52,7 @@ class KeysScenario {
   std::map<std::size_t, std::string> notes() const { return notes_; }
 
  private:
-  std::uint32_t code(std::size_t index) const {
-    return report_.loaded.*settingsKeys[index].field;
-  }
+  std::uint32_t code(std::size_t index) const { return report_.loaded.*settingsKeys[index].field; }
 
   std::string keyLine(std::size_t index) const {
     return std::string(settingsKeys[index].name) + " = " + std::to_string(code(index)) + " (" +
@@ -74,9 +72,9 @@ class KeysScenario {
     text_.add("# The " + name + " throw on the keyboard.");
     const bool pressable = keys::keyName(key) && keys::keyName(trigger);
     if (pressable) {
-      for (const std::string& line :
-           {"down " + std::to_string(key), std::string("wait 250"), "down " + std::to_string(trigger),
-            std::string("wait 60"), "up " + std::to_string(trigger), std::string("wait 16")}) {
+      for (const std::string& line : {"down " + std::to_string(key), std::string("wait 250"),
+                                      "down " + std::to_string(trigger), std::string("wait 60"),
+                                      "up " + std::to_string(trigger), std::string("wait 16")}) {
         text_.add(line);
       }
     }
