@@ -2,7 +2,6 @@
 // at all, and whether it stands where the plug-in looks.
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -111,7 +110,8 @@ void checkFileItself(Report& report) {
   errno = 0;
   const std::ifstream probe(file, std::ios::binary);
   if (!probe) {
-    reportUnreadable(report, errno != 0 ? std::strerror(errno) : "no reason given");
+    reportUnreadable(report,
+                     errno != 0 ? std::generic_category().message(errno) : "no reason given");
     return;
   }
   report.read = true;
