@@ -20,17 +20,18 @@ void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
   if (remark.line) {
     out << "line " << *remark.line << ": ";
   }
-  out << remark.text << "\n";
+  out << withoutControlBytes(remark.text) << "\n";
 }
 
 }  // namespace
 
 void printReport(const Report& report, std::ostream& out) {
-  out << "Checking " << report.file.string() << "\n";
+  const std::string file = withoutControlBytes(report.file.string());
+  out << "Checking " << file << "\n";
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
     const std::uint32_t code = report.loaded.*settingsKeys[index].field;
     out << settingsKeys[index].name << " = " << code << " (" << keys::describeKey(code) << ")   "
-        << report.origin[index] << "\n";
+        << withoutControlBytes(report.origin[index]) << "\n";
   }
   for (const Remark& finding : report.findings) {
     printRemark(finding, "", out);
@@ -40,7 +41,7 @@ void printReport(const Report& report, std::ostream& out) {
   }
   const std::size_t count = report.findings.size();
   if (count == 0) {
-    out << "No findings: the plug-in reads " << report.file.string() << " as shown above.\n";
+    out << "No findings: the plug-in reads " << file << " as shown above.\n";
   } else {
     out << count << (count == 1 ? " finding" : " findings")
         << ": fix what is listed above, then run this check again.\n";

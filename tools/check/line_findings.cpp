@@ -99,7 +99,7 @@ class LineWalk {
                           " stands before any section header, so the plug-in ignores "
                           "it: move it under [Sashcaster].");
     } else if (keyIndex(line.key) && !isNearMiss(section_, wantedSection)) {
-      find(line.line, line.key + " is in the section [" + section_ +
+      find(line.line, line.key + " is in the section [" + printable(section_) +
                           "], where the plug-in does not look: move it under [Sashcaster].");
     }
   }

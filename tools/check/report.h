@@ -54,6 +54,10 @@ void checkKeyClashes(Report& report);
 // A line as quoted in a message: control bytes shown as "?", long ones cut.
 std::string printable(std::string_view line);
 
+// Every control byte shown as "?", so that no name or line can move the
+// terminal's cursor or end a line of the report.
+std::string withoutControlBytes(std::string_view text);
+
 // The same between double quotes.
 std::string inQuotes(std::string_view line);
 

@@ -29,12 +29,17 @@ std::string printable(std::string_view line) {
          (static_cast<unsigned char>(line[length]) & 0xC0U) == 0x80U) {
     --length;
   }
-  std::string text;
-  for (const char c : line.substr(0, length)) {
-    const auto byte = static_cast<unsigned char>(c);
-    text += (byte < 0x20 || byte == 0x7F) ? '?' : c;
-  }
+  const std::string text = withoutControlBytes(line.substr(0, length));
   return length < line.size() ? text + "..." : text;
+}
+
+std::string withoutControlBytes(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    const auto byte = static_cast<unsigned char>(c);
+    c = (byte < 0x20 || byte == 0x7F) ? '?' : c;
+  }
+  return shown;
 }
 
 std::string inQuotes(std::string_view line) {
