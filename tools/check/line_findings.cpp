@@ -43,6 +43,10 @@ std::optional<std::size_t> nearKeyIndex(std::string_view name) {
   return std::nullopt;
 }
 
+std::uint8_t bit(std::size_t index) {
+  return static_cast<std::uint8_t>(1U << index);
+}
+
 class LineWalk {
  public:
   explicit LineWalk(Report& report) : report_(report) {}
@@ -75,8 +79,8 @@ class LineWalk {
   }
 
  private:
-  void find(std::size_t number, std::string text) {
-    report_.findings.push_back({number, std::move(text)});
+  void find(std::size_t number, std::string text, std::uint8_t keys = 0) {
+    report_.findings.push_back({number, std::move(text), keys});
   }
 
   void header(std::size_t number, const std::string& name) {
@@ -85,6 +89,7 @@ class LineWalk {
     sawSection_ = sawSection_ || name == wantedSection;
     if (isNearMiss(name, wantedSection)) {
       sawNearSection_ = true;
+      nearHeaderFinding_ = report_.findings.size();
       find(number, std::string("[") + name +
                        "] is not the section the plug-in reads, so the keys under it "
                        "are ignored: write [Sashcaster], letter case as here.");
@@ -94,13 +99,25 @@ class LineWalk {
   void keyValue(KeyLine line) {
     if (headerSeen_ && section_ == wantedSection) {
       keyInSection(std::move(line));
-    } else if (keyIndex(line.key) && !headerSeen_) {
-      find(line.line, line.key +
-                          " stands before any section header, so the plug-in ignores "
-                          "it: move it under [Sashcaster].");
-    } else if (keyIndex(line.key) && !isNearMiss(section_, wantedSection)) {
-      find(line.line, line.key + " is in the section [" + printable(section_) +
-                          "], where the plug-in does not look: move it under [Sashcaster].");
+      return;
+    }
+    const std::optional<std::size_t> index = keyIndex(line.key);
+    if (!index) {
+      return;
+    }
+    if (!headerSeen_) {
+      find(line.line,
+           line.key +
+               " stands before any section header, so the plug-in ignores it: move it "
+               "under [Sashcaster].",
+           bit(*index));
+    } else if (!isNearMiss(section_, wantedSection)) {
+      find(line.line,
+           line.key + " is in the section [" + printable(section_) +
+               "], where the plug-in does not look: move it under [Sashcaster].",
+           bit(*index));
+    } else {
+      report_.findings[nearHeaderFinding_].keys |= bit(*index);
     }
   }
 
@@ -114,9 +131,11 @@ class LineWalk {
       }
       winner = std::move(line);
     } else if (const std::optional<std::size_t> near = nearKeyIndex(line.key)) {
-      find(line.line, inQuotes(line.key) + " is no key the plug-in knows: did you mean " +
-                          settingsKeys[*near].name +
-                          "? Names must match letter for letter, letter case included.");
+      find(line.line,
+           inQuotes(line.key) + " is no key the plug-in knows: did you mean " +
+               settingsKeys[*near].name +
+               "? Names must match letter for letter, letter case included.",
+           bit(*near));
     } else {
       find(line.line, inQuotes(line.key) +
                           " is no key the plug-in knows, so the line is "
@@ -127,9 +146,16 @@ class LineWalk {
 
   void unrecognised(std::size_t number, const std::string& line) {
     if (headerSeen_ && section_ == wantedSection) {
-      find(number, inQuotes(line) +
-                       " is neither a key nor a comment, so it is ignored: "
-                       "write NAME = NUMBER, or start a comment with ;.");
+      // "iXKey 90" is meant for iXKey.
+      const std::string_view first =
+          trimmedView(line).substr(0, trimmedView(line).find_first_of(iniWhitespace));
+      const std::optional<std::size_t> meant =
+          keyIndex(first) ? keyIndex(first) : nearKeyIndex(first);
+      find(number,
+           inQuotes(line) +
+               " is neither a key nor a comment, so it is ignored: write NAME = NUMBER, or start "
+               "a comment with ;.",
+           meant ? bit(*meant) : 0);
     }
   }
 
@@ -138,6 +164,7 @@ class LineWalk {
   std::string section_;
   bool sawSection_ = false;
   bool sawNearSection_ = false;
+  std::size_t nearHeaderFinding_ = 0;  // the finding of the last near-miss header
 };
 
 }  // namespace

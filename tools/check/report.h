@@ -20,6 +20,9 @@ namespace sashcaster::check {
 struct Remark {
   std::optional<std::size_t> line;
   std::string text;
+  // Bit i set: the keys of settingsKeys[i] that the file writes do not load
+  // as it means them (a name misspelled, a value that is no key...).
+  std::uint8_t keys = 0;
 };
 
 // A key line of the section, as the file gives it.

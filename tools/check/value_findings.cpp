@@ -131,7 +131,12 @@ void checkKey(Report& report, std::size_t index) {
 
 void checkValues(Report& report) {
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
+    const std::size_t before = report.findings.size();
     checkKey(report, index);
+    // Whatever is found in a key's value keeps it from loading as meant.
+    for (std::size_t added = before; added < report.findings.size(); ++added) {
+      report.findings[added].keys |= static_cast<std::uint8_t>(1U << index);
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "check/report.h"
 #include "config/settings_keys.h"
@@ -70,7 +71,8 @@ class KeysScenario {
       return;
     }
     text_.add("# The " + name + " throw on the keyboard.");
-    const bool pressable = keys::keyName(key) && keys::keyName(trigger);
+    const std::optional<std::string> broken = brokenKey(direction);
+    const bool pressable = !broken && keys::keyName(key) && keys::keyName(trigger);
     if (pressable) {
       for (const std::string& line : {"down " + std::to_string(key), std::string("wait 250"),
                                       "down " + std::to_string(trigger), std::string("wait 60"),
@@ -79,11 +81,26 @@ class KeysScenario {
       }
     }
     text_.add("turn");
-    notes_[text_.add("expect " + name)] = whyItMayFail(direction, pressable);
+    notes_[text_.add("expect " + name)] = broken ? *broken : whyItMayFail(direction, pressable);
     if (pressable) {
       text_.add("up " + std::to_string(key));
       text_.add("wait 500");
     }
+  }
+
+  // The throw cannot be made as the file means it when the file's line for
+  // its direction or trigger key does not load as written.
+  std::optional<std::string> brokenKey(std::size_t direction) const {
+    for (const std::size_t index : {direction, triggerIndex}) {
+      for (const check::Remark& finding : report_.findings) {
+        if ((finding.keys & (1U << index)) != 0) {
+          return keyLine(index) + "; " +
+                 (finding.line ? "line " + std::to_string(*finding.line) + ": " : "") +
+                 finding.text;
+        }
+      }
+    }
+    return std::nullopt;
   }
 
   std::string whyItMayFail(std::size_t direction, bool pressable) const {
