@@ -18,6 +18,7 @@
 
 #include "host/fake/scratch_folder.h"
 #include "standin_host/standin_control.h"
+#include "standin_host/standin_load.h"
 
 namespace {
 
@@ -117,9 +118,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  ConvertThreadToFiber(nullptr);
-  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
-  if (module == nullptr || !standInClockPatched()) {
+  const HMODULE module = loadUnderStandIn(plugin);
+  if (module == nullptr) {
     std::fprintf(stderr, "sashcaster-wine-bench: cannot load %s under the stand-in host\n",
                  plugin.string().c_str());
     return 2;

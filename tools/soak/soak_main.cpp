@@ -19,6 +19,7 @@
 #include "soak/storm.h"
 #include "soak/turn_checks.h"
 #include "standin_host/standin_control.h"
+#include "standin_host/standin_load.h"
 
 namespace {
 
@@ -91,9 +92,8 @@ void runStormTurns(Run& run, Storm& storm) {
 }
 
 HMODULE loadPlugin(const std::filesystem::path& plugin, Faults& faults) {
-  ConvertThreadToFiber(nullptr);
-  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
-  if (module == nullptr || !standInClockPatched()) {
+  const HMODULE module = loadUnderStandIn(plugin);
+  if (module == nullptr) {
     std::fprintf(stderr, "sashcaster-soak: cannot load %s under the stand-in host\n",
                  plugin.string().c_str());
     return nullptr;
