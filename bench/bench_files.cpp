@@ -1,28 +1,16 @@
 #include "bench/bench_files.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <system_error>
 
 namespace sashcaster::bench {
 
-ScratchDirectory::ScratchDirectory() : previous(std::filesystem::current_path()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "sashcaster-bench.XXXXXX");
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot make a scratch directory");
+ScratchDirectory::ScratchDirectory() {
+  std::string error;
+  if (!folder.make("sashcaster-bench", error) || !folder.enter(error)) {
+    throw std::runtime_error(error);
   }
-  directory = pattern;
-  std::filesystem::current_path(directory);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code ignored;
-  std::filesystem::current_path(previous, ignored);
-  std::filesystem::remove_all(directory, ignored);
 }
 
 std::string shippedSettingsText(bool& shipped) {

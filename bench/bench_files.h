@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "host/fake/scratch_folder.h"
+
 namespace sashcaster::bench {
 
 // Made under the system's temporary directory, made current, and removed
@@ -14,15 +16,11 @@ namespace sashcaster::bench {
 class ScratchDirectory {
  public:
   ScratchDirectory();
-  ~ScratchDirectory();
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
-  const std::filesystem::path& path() const { return directory; }
+  const std::filesystem::path& path() const { return folder.path(); }
 
  private:
-  std::filesystem::path previous;
-  std::filesystem::path directory;
+  fake::ScratchFolder folder;
 };
 
 // The shipped settings file's text, or, when the source tree has none, the

@@ -18,7 +18,11 @@ std::size_t slotCount = 0;
 std::uint64_t resultSlot = 0;
 
 // The player grapples face to face and no control is down.
-const sashcaster::model::GameState game{sashcaster::model::nameHash("GS_FACE_TO_FACE"), {}, {}, {}};
+const sashcaster::model::GameState game = [] {
+  sashcaster::model::GameState faceToFace;
+  faceToFace.grappleStyle = sashcaster::model::nameHash("GS_FACE_TO_FACE");
+  return faceToFace;
+}();
 
 std::uint32_t answer() {
   const bool takesName = currentHash == sashcaster::model::hashOfNameHash;

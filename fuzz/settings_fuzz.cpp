@@ -3,10 +3,6 @@
 // document equals an independent model of the rules (names trimmed and
 // unique, first-occurrence order, the last value of a key); getCopy inserts
 // nothing; a settings field changes exactly when its key's value converts.
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +17,7 @@
 #include "config/settings.h"
 #include "config/settings_file.h"
 #include "fuzz/ini_model.h"
+#include "host/fake/scratch_folder.h"
 
 namespace {
 
@@ -35,31 +32,28 @@ void require(bool condition, const char* what) {
 }
 
 // The settings file is read from the current directory, so each input runs
-// in a scratch directory of its own; the fuzzer's own relative paths (corpus,
-// artifacts) need the original one back afterwards.
+// in a scratch directory, the one for the whole run; the fuzzer's own
+// relative paths (corpus, artifacts) need the original one back afterwards.
 class InScratchDirectory {
  public:
-  InScratchDirectory() : original(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    static const int scratch = makeScratchDirectory();
-    require(original >= 0 && fchdir(scratch) == 0, "entering the scratch directory");
+  InScratchDirectory() {
+    std::string error;
+    require(folder().enter(error), "entering the scratch directory");
   }
-  ~InScratchDirectory() {
-    require(fchdir(original) == 0, "leaving the scratch directory");
-    close(original);
-  }
+  ~InScratchDirectory() { require(folder().leave(), "leaving the scratch directory"); }
   InScratchDirectory(const InScratchDirectory&) = delete;
   InScratchDirectory& operator=(const InScratchDirectory&) = delete;
 
  private:
-  static int makeScratchDirectory() {
-    char pattern[] = "/tmp/sashcaster-fuzz.XXXXXX";
-    require(mkdtemp(pattern) != nullptr, "making a scratch directory");
-    const int directory = open(pattern, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    require(directory >= 0, "opening the scratch directory");
-    return directory;
+  static sashcaster::fake::ScratchFolder& folder() {
+    static sashcaster::fake::ScratchFolder scratch;
+    static const bool made = [] {
+      std::string error;
+      return scratch.make("sashcaster-fuzz", error);
+    }();
+    require(made, "making a scratch directory");
+    return scratch;
   }
-
-  int original;
 };
 
 template <typename Value>

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "host/fake/scratch_folder.h"
 #include "standin_host/standin_control.h"
+#include "standin_host/standin_load.h"
 
 namespace {
 
@@ -66,21 +68,18 @@ double timePerCall(long count, Round&& round) {
 }
 
 // A folder of its own holding a copy of the settings file, made current.
-std::filesystem::path enterScratchFolder(const std::filesystem::path& settings) {
-  const std::filesystem::path scratch =
-      std::filesystem::temp_directory_path() /
-      ("sashcaster-wine-bench-" + std::to_string(GetCurrentProcessId()));
-  std::filesystem::create_directories(scratch);
-  std::filesystem::copy_file(settings, scratch / "Sashcaster.ini",
-                             std::filesystem::copy_options::overwrite_existing);
-  std::filesystem::current_path(scratch);
-  return scratch;
-}
-
-void leaveScratchFolder(const std::filesystem::path& scratch) {
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  std::error_code ignored;
-  std::filesystem::remove_all(scratch, ignored);
+bool enterScratchFolder(sashcaster::fake::ScratchFolder& scratch,
+                        const std::filesystem::path& settings) {
+  std::string error;
+  std::error_code code;
+  if (!scratch.make("sashcaster-wine-bench", error) ||
+      !std::filesystem::copy_file(settings, scratch.path() / "Sashcaster.ini", code) ||
+      !scratch.enter(error)) {
+    std::fprintf(stderr, "sashcaster-wine-bench: %s\n",
+                 code ? code.message().c_str() : error.c_str());
+    return false;
+  }
+  return true;
 }
 
 void printSummary(double turnTime, double floorTime, long perBatch) {
@@ -114,11 +113,13 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const std::filesystem::path scratch = enterScratchFolder(settings);
+  sashcaster::fake::ScratchFolder scratch;
+  if (!enterScratchFolder(scratch, settings)) {
+    return 2;
+  }
 
-  ConvertThreadToFiber(nullptr);
-  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
-  if (module == nullptr || !standInClockPatched()) {
+  const HMODULE module = loadUnderStandIn(plugin);
+  if (module == nullptr) {
     std::fprintf(stderr, "sashcaster-wine-bench: cannot load %s under the stand-in host\n",
                  plugin.string().c_str());
     return 2;
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
     floorTimes.push_back(timePerCall(perBatch, floorRound));
   }
   FreeLibrary(module);
-  leaveScratchFolder(scratch);
+  scratch.leave();
   printSummary(median(turnTimes), median(floorTimes), perBatch);
   if (!sound) {
     std::fprintf(stderr, "sashcaster-wine-bench: a turn did not end with scriptWait(0)\n");

@@ -2,33 +2,23 @@
 // the old current directory comes back and the folder goes when it ends.
 #pragma once
 
-#include <filesystem>
 #include <fstream>
-#include <random>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "host/fake/scratch_folder.h"
 
 namespace sashcaster::testing {
 
 class TempFolder {
  public:
-  TempFolder() : previous(std::filesystem::current_path()) {
-    std::random_device random;
-    do {
-      path = std::filesystem::temp_directory_path() /
-             ("sashcaster-config-" + std::to_string(random()) + std::to_string(random()));
-    } while (!std::filesystem::create_directory(path));
-    std::filesystem::current_path(path);
+  TempFolder() {
+    std::string error;
+    if (!folder.make("sashcaster-config", error) || !folder.enter(error)) {
+      throw std::runtime_error(error);
+    }
   }
-
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-    std::filesystem::remove_all(path, ignored);
-  }
-
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
 
   // Writes the bytes exactly as given, replacing the file.
   static void write(const std::string& name, std::string_view bytes) {
@@ -37,8 +27,7 @@ class TempFolder {
   }
 
  private:
-  std::filesystem::path previous;
-  std::filesystem::path path;
+  fake::ScratchFolder folder;
 };
 
 }  // namespace sashcaster::testing

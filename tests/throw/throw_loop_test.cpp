@@ -31,8 +31,8 @@ TEST_F(ThrowScene, PlayerPedIsRefreshedEveryTurn) {
   game().grappleStyle = fake::nameHash(faceToFaceStyle);
   holdAndTap(W);
   turn();
-  ASSERT_EQ(game().grappleActions.size(), 1u);
-  EXPECT_EQ(game().grappleActions[0].ped, 99);
+  ASSERT_EQ(grappleActions().size(), 1u);
+  EXPECT_EQ(grappleActions()[0].ped, 99);
   EXPECT_EQ(playerPed, 99);
 }
 
@@ -61,9 +61,9 @@ TEST_P(KeyboardThrowTest, HeldDirectionAndTappedTriggerFaceToFaceThrows) {
   holdAndTap(GetParam().direction);
   EXPECT_EQ(turn(), playerPedLine() + faceToFaceTest() + throwRequest(GetParam().action) +
                         idleControllerChecks());
-  ASSERT_EQ(game().grappleFlags.size(), 1u);
-  EXPECT_EQ(game().grappleFlags[0].flag, 0x8000);
-  EXPECT_EQ(game().grappleFlags[0].value, 0);
+  ASSERT_EQ(fake::host().grappleFlags.size(), 1u);
+  EXPECT_EQ(fake::host().grappleFlags[0].flag, 0x8000);
+  EXPECT_EQ(fake::host().grappleFlags[0].value, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -160,10 +160,10 @@ TEST_F(ThrowScene, TriggerCodeOf255OrMoreOrNegativeDisablesEveryKeyboardCheck) {
   for (std::uint32_t trigger : {255u, 0x80000000u, 0xFFFFFFFFu}) {
     settings.iXKey = trigger;
     holdAndTap(W, X);
-    game().controlsPressed = {controlThrowTrigger, controlThrowBack};
+    game().pressed = model::controlSet({controlThrowTrigger, controlThrowBack});
     turn();
     EXPECT_THAT(actionsSet(), ElementsAre(fake::nameHash(throwBackAction))) << trigger;
-    game().grappleActions.clear();
+    grappleActions().clear();
   }
 }
 
@@ -189,8 +189,8 @@ TEST_F(ThrowScene, OtherTriggerKeyFromSettingsIsUsed) {
 // --- Controller checks -----------------------------------------------------
 
 TEST_F(ThrowScene, ControllerFrontNeedsHoldPressedAndTriggerJustReleased) {
-  game().controlsPressed = {controlFrontHold};
-  game().controlsJustReleased = {controlThrowTrigger};
+  game().pressed = model::controlSet({controlFrontHold});
+  game().justReleased = model::controlSet({controlThrowTrigger});
   EXPECT_EQ(turn(), playerPedLine() + pressedQuery(controlFrontHold) +
                         Lines{"controlJustReleased(0, 0x1ECA87D4)"} + faceToFaceTest() +
                         throwRequest(throwFrontAction) + controlUpQueries(controlThrowTrigger) +
@@ -210,7 +210,7 @@ class ControllerThrowTest : public ThrowScene,
 
 TEST_P(ControllerThrowTest, TriggerAndDirectionDownThrowsEveryTurn) {
   const ControllerCase& c = GetParam();
-  game().controlsPressed = {controlThrowTrigger, c.control};
+  game().pressed = model::controlSet({controlThrowTrigger, c.control});
   const std::uint32_t others[3] = {controlThrowLeft, controlThrowRight, controlThrowBack};
   Lines expected = playerPedLine() + pressedQuery(controlFrontHold);
   for (std::size_t i = 0; i < 3; ++i) {
@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::CaseName());
 
 TEST_F(ThrowScene, DisabledControlCountsAsDown) {
-  game().controlsDisabledPressed = {controlThrowTrigger, controlThrowLeft};
+  game().disabledPressed = model::controlSet({controlThrowTrigger, controlThrowLeft});
   EXPECT_EQ(turn(), playerPedLine() + pressedQuery(controlFrontHold) +
                         controlUpQueries(controlThrowTrigger) + controlUpQueries(controlThrowLeft) +
                         faceToFaceTest() + throwRequest(throwLeftAction) +
@@ -242,14 +242,14 @@ TEST_F(ThrowScene, DisabledControlCountsAsDown) {
 
 TEST_F(ThrowScene, ControllerNotFaceToFaceSetsNoAction) {
   game().grappleStyle = 0;
-  game().controlsPressed = {controlThrowTrigger, controlThrowRight};
+  game().pressed = model::controlSet({controlThrowTrigger, controlThrowRight});
   turn();
   EXPECT_THAT(actionsSet(), IsEmpty());
 }
 
 TEST_F(ThrowScene, KeyboardAndControllerInOneTurnKeyboardFirst) {
   holdAndTap(D);
-  game().controlsPressed = {controlThrowTrigger, controlThrowBack};
+  game().pressed = model::controlSet({controlThrowTrigger, controlThrowBack});
   turn();
   EXPECT_THAT(actionsSet(),
               ElementsAre(fake::nameHash(throwRightAction), fake::nameHash(throwBackAction)));

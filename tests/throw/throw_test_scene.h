@@ -1,16 +1,16 @@
-// The scene of a throw test: a fake game with the player grappling face to
-// face, the built-in keys, and the native lines a turn is expected to issue.
+// The scene of a throw test: the game model with the player grappling face
+// to face, the built-in keys, and the native lines a turn is expected to issue.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "config/settings.h"
 #include "host/fake/fake_host.h"
+#include "host/fake/native_call.h"
 #include "throw/throw_loop.h"
 
 namespace sashcaster::testing {
@@ -22,12 +22,6 @@ inline Lines operator+(Lines left, const Lines& right) {
   return left;
 }
 
-inline std::string hex(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
-
 class ThrowScene : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -37,7 +31,8 @@ class ThrowScene : public ::testing::Test {
     at(100000);
   }
 
-  static fake::FakeGame& game() { return fake::host().game; }
+  static model::GameState& game() { return fake::host().game; }
+  static std::vector<fake::GrappleAction>& grappleActions() { return fake::host().grappleActions; }
   static void at(std::uint32_t now) { fake::clock().now = now; }
   static void later(std::uint32_t ms) { fake::clock().now += ms; }
 
@@ -68,16 +63,16 @@ class ThrowScene : public ::testing::Test {
 
   static Lines throwRequest(const std::string& action) {
     return {"hashOfName(\"" + action + "\")",
-            "setPedGrappleAction(" + ped() + ", " + hex(fake::nameHash(action)) + ")",
+            "setPedGrappleAction(" + ped() + ", " + model::hex32(fake::nameHash(action)) + ")",
             "setPedGrappleFlag(" + ped() + ", 32768, 0)"};
   }
 
   static Lines pressedQuery(std::uint32_t control) {
-    return {"controlPressed(0, " + hex(control) + ")"};
+    return {"controlPressed(0, " + model::hex32(control) + ")"};
   }
 
   static Lines disabledQuery(std::uint32_t control) {
-    return {"disabledControlPressed(0, " + hex(control) + ")"};
+    return {"disabledControlPressed(0, " + model::hex32(control) + ")"};
   }
 
   // A control that is not down costs both queries.
@@ -93,7 +88,7 @@ class ThrowScene : public ::testing::Test {
 
   static std::vector<std::uint32_t> actionsSet() {
     std::vector<std::uint32_t> actions;
-    for (const fake::GrappleAction& action : game().grappleActions) {
+    for (const fake::GrappleAction& action : grappleActions()) {
       actions.push_back(action.action);
     }
     return actions;

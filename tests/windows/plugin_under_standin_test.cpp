@@ -1,29 +1,32 @@
 // The real Sashcaster.asi under the stand-in script hook, in wine: loading and
-// unloading, the settings file through the Windows file APIs, and a failing
-// settings load inside the script's fiber.
-// Usage: plugin_under_standin_test PLUGIN PROTOCOL_BREAKER
+// unloading, the settings file through the Windows file APIs, bad settings
+// files, and the stand-in's own checks against a plug-in that breaks them.
+// Usage: plugin_under_standin_test [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER
 //        plugin_under_standin_test --hold FILE READY_EVENT RELEASE_EVENT
 //          (the helper process that keeps the settings file open)
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "host/fake/scratch_folder.h"
+#include "standin_host/standin_breaches.h"
 #include "standin_host/standin_control.h"
 
 namespace {
 
-int failures = 0;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::SizeIs;
 
-void check(bool sound, const char* what, int line) {
-  if (!sound) {
-    std::printf("FAIL line %d: %s\n", line, what);
-    ++failures;
-  }
-}
-
-#define CHECK(condition) check((condition), #condition, __LINE__)
+// Taken from the command line before any test runs.
+std::wstring pluginPath;
+std::wstring breakerPath;
 
 using sashcaster::model::nameHash;
 
@@ -40,17 +43,6 @@ std::vector<StandInHostEvent> eventsSince(std::uint32_t first) {
     events.push_back(event);
   }
   return events;
-}
-
-std::vector<std::string> breaches() {
-  std::vector<std::string> all;
-  char text[512];
-  for (std::uint32_t i = 0; standInBreach(i, text, sizeof text); ++i) {
-    all.emplace_back(text);
-    std::printf("breach: %s\n", text);
-  }
-  standInClearBreaches();
-  return all;
 }
 
 // One turn of the script; the throws it asked for.
@@ -115,61 +107,6 @@ DWORD WINAPI idleThread(LPVOID) {
   return 0;
 }
 
-void loadAndUnload(const wchar_t* pluginPath) {
-  const std::uint32_t first = standInEventCount();
-  const HMODULE plugin = LoadLibraryW(pluginPath);
-  CHECK(plugin != nullptr);
-  if (plugin == nullptr) {
-    return;
-  }
-  const auto* base = reinterpret_cast<const std::uint8_t*>(plugin);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
-      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const std::uint8_t* end = base + nt->OptionalHeader.SizeOfImage;
-  auto inPlugin = [&](const void* p) {
-    const auto* byte = static_cast<const std::uint8_t*>(p);
-    return byte >= base && byte < end;
-  };
-
-  std::vector<StandInHostEvent> events = eventsSince(first);
-  CHECK(events.size() == 2);
-  if (events.size() == 2) {
-    CHECK(events[0].kind == standInScriptRegistered);
-    CHECK(events[0].module == plugin);
-    CHECK(inPlugin(events[0].function));
-    CHECK(events[1].kind == standInKeyboardRegistered);
-    CHECK(inPlugin(events[1].function));
-    CHECK(events[0].threadId == GetCurrentThreadId());
-  }
-  CHECK(standInClockPatched());
-
-  // Thread attach and detach register nothing.
-  const HANDLE thread = CreateThread(nullptr, 0, &idleThread, nullptr, 0, nullptr);
-  CHECK(thread != nullptr);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
-  CHECK(eventsSince(first).size() == 2);
-
-  // The script runs, and reads the scenario clock, not the real one.
-  const std::uint64_t readsBefore = standInClockReads();
-  faceToFace();
-  CHECK(holdAndTap('W', 'X') == Throws{front});
-  CHECK(standInClockReads() > readsBefore);
-
-  CHECK(FreeLibrary(plugin) != FALSE);
-  events = eventsSince(first);
-  CHECK(events.size() == 4);
-  if (events.size() == 4) {
-    CHECK(events[2].kind == standInScriptUnregistered);
-    CHECK(events[2].module == plugin);
-    CHECK(events[3].kind == standInKeyboardUnregistered);
-    CHECK(events[3].function == events[1].function);
-  }
-  CHECK(GetModuleHandleW(L"Sashcaster.asi") == nullptr);
-  CHECK(!standInRunTurn());  // no script left to run
-  CHECK(breaches().empty());
-}
-
 // The helper process: opens the file for reading, sharing it for reading only,
 // and keeps it open until told to let go.
 int holdFile(const char* name, const char* ready, const char* release) {
@@ -223,105 +160,151 @@ void letGo(HeldFile& held) {
   CloseHandle(held.release);
 }
 
-void settingsFile(const wchar_t* pluginPath) {
-  // A directory of its own, so that only this test's settings file is seen.
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring directory =
-      std::wstring(temp) + L"sashcaster-e2e-" + std::to_wstring(GetCurrentProcessId());
-  CHECK(CreateDirectoryW(directory.c_str(), nullptr) != FALSE);
-  wchar_t previous[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, previous);
-  CHECK(SetCurrentDirectoryW(directory.c_str()) != FALSE);
+TEST(PluginUnderStandIn, LoadingRegistersAndUnloadingWithdrawsInOrder) {
+  const std::uint32_t first = standInEventCount();
+  const HMODULE plugin = LoadLibraryW(pluginPath.c_str());
+  ASSERT_NE(plugin, nullptr);
+  const auto* base = reinterpret_cast<const std::uint8_t*>(plugin);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const std::uint8_t* end = base + nt->OptionalHeader.SizeOfImage;
+  auto inPlugin = [&](const void* p) {
+    const auto* byte = static_cast<const std::uint8_t*>(p);
+    return byte >= base && byte < end;
+  };
 
-  // Y triggers, I throws to the front, J to the left; CRLF line ends.
-  CHECK(writeFile(L"Sashcaster.ini", settingsText('Y', 'I', 'J')));
-  const HMODULE plugin = LoadLibraryW(pluginPath);
-  CHECK(plugin != nullptr);
+  std::vector<StandInHostEvent> events = eventsSince(first);
+  ASSERT_EQ(events.size(), 2U);
+  EXPECT_EQ(events[0].kind, standInScriptRegistered);
+  EXPECT_EQ(events[0].module, plugin);
+  EXPECT_TRUE(inPlugin(events[0].function));
+  EXPECT_EQ(events[1].kind, standInKeyboardRegistered);
+  EXPECT_TRUE(inPlugin(events[1].function));
+  EXPECT_EQ(events[0].threadId, GetCurrentThreadId());
+  EXPECT_TRUE(standInClockPatched());
+
+  // Thread attach and detach register nothing.
+  const HANDLE thread = CreateThread(nullptr, 0, &idleThread, nullptr, 0, nullptr);
+  EXPECT_NE(thread, nullptr);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  EXPECT_EQ(eventsSince(first).size(), 2U);
+
+  // The script runs, and reads the scenario clock, not the real one.
+  const std::uint64_t readsBefore = standInClockReads();
   faceToFace();
-  CHECK(holdAndTap('I', 'Y') == Throws{front});
-  CHECK(holdAndTap('J', 'Y') == Throws{left});
-  CHECK(holdAndTap('W', 'X').empty());
+  EXPECT_EQ(holdAndTap('W', 'X'), Throws{front});
+  EXPECT_GT(standInClockReads(), readsBefore);
+
+  EXPECT_NE(FreeLibrary(plugin), FALSE);
+  events = eventsSince(first);
+  ASSERT_EQ(events.size(), 4U);
+  EXPECT_EQ(events[2].kind, standInScriptUnregistered);
+  EXPECT_EQ(events[2].module, plugin);
+  EXPECT_EQ(events[3].kind, standInKeyboardUnregistered);
+  EXPECT_EQ(events[3].function, events[1].function);
+  EXPECT_EQ(GetModuleHandleW(L"Sashcaster.asi"), nullptr);
+  EXPECT_FALSE(standInRunTurn());  // no script left to run
+  EXPECT_THAT(takeStandInBreaches(), IsEmpty());
+}
+
+// The plug-in loaded in a folder of its own, so that only the test's settings
+// file is seen: Y triggers, I throws to the front, J to the left; CRLF line
+// ends.
+class SettingsFileUnderStandIn : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(folder.make("sashcaster-e2e", error) && folder.enter(error)) << error;
+    ASSERT_TRUE(writeFile(L"Sashcaster.ini", settingsText('Y', 'I', 'J')));
+    plugin = LoadLibraryW(pluginPath.c_str());
+    ASSERT_NE(plugin, nullptr);
+    faceToFace();
+  }
+
+  void TearDown() override {
+    if (plugin != nullptr) {
+      FreeLibrary(plugin);
+    }
+    folder.leave();
+  }
+
+  sashcaster::fake::ScratchFolder folder;
+  HMODULE plugin = nullptr;
+};
+
+TEST_F(SettingsFileUnderStandIn, IsReadEditedRemovedAndHeldOpenThroughTheWindowsFileApis) {
+  EXPECT_EQ(holdAndTap('I', 'Y'), Throws{front});
+  EXPECT_EQ(holdAndTap('J', 'Y'), Throws{left});
+  EXPECT_THAT(holdAndTap('W', 'X'), IsEmpty());
 
   // Edited between turns.
-  CHECK(writeFile(L"Sashcaster.ini", settingsText('X', 'W', 'A')));
-  CHECK(holdAndTap('W', 'X') == Throws{front});
-  CHECK(holdAndTap('I', 'Y').empty());
+  EXPECT_TRUE(writeFile(L"Sashcaster.ini", settingsText('X', 'W', 'A')));
+  EXPECT_EQ(holdAndTap('W', 'X'), Throws{front});
+  EXPECT_THAT(holdAndTap('I', 'Y'), IsEmpty());
 
   // Removed: the keys stay as they were.
-  CHECK(DeleteFileW(L"Sashcaster.ini") != FALSE);
-  CHECK(holdAndTap('A', 'X') == Throws{left});
+  EXPECT_NE(DeleteFileW(L"Sashcaster.ini"), FALSE);
+  EXPECT_EQ(holdAndTap('A', 'X'), Throws{left});
 
   // Held open by another process that lets others read but not write: the
   // plug-in still reads it.
-  CHECK(writeFile(L"Sashcaster.ini", settingsText('Y', 'I', 'J')));
+  EXPECT_TRUE(writeFile(L"Sashcaster.ini", settingsText('Y', 'I', 'J')));
   HeldFile held;
-  CHECK(holdInAnotherProcess(held, "Sashcaster.ini"));
-  CHECK(!writeFile(L"Sashcaster.ini", settingsText('X', 'W', 'A')));  // the hold is real
-  CHECK(holdAndTap('J', 'Y') == Throws{left});
+  EXPECT_TRUE(holdInAnotherProcess(held, "Sashcaster.ini"));
+  EXPECT_FALSE(writeFile(L"Sashcaster.ini", settingsText('X', 'W', 'A')));  // the hold is real
+  EXPECT_EQ(holdAndTap('J', 'Y'), Throws{left});
   letGo(held);
+  EXPECT_THAT(takeStandInBreaches(), IsEmpty());
+}
+
+TEST_F(SettingsFileUnderStandIn, BadFileFailsInsideTheFiberAndTheKeysLoadedBeforeStay) {
+  EXPECT_EQ(holdAndTap('J', 'Y'), Throws{left});
 
   // A value that is no number: the load fails inside the script's fiber, the
   // turn still ends in scriptWait(0), and the keys loaded before stay.
-  CHECK(writeFile(L"Sashcaster.ini", "[Sashcaster]\r\niXKey=trigger\r\n"));
+  EXPECT_TRUE(writeFile(L"Sashcaster.ini", "[Sashcaster]\r\niXKey=trigger\r\n"));
   bool ended = false;
-  CHECK(turn(&ended).empty());
-  CHECK(ended);
-  CHECK(holdAndTap('I', 'Y') == Throws{front});
-  CHECK(writeFile(L"Sashcaster.ini", "[Sashcaster]\r\niXKey=99999999999\r\n"));
-  CHECK(holdAndTap('J', 'Y') == Throws{left});
-  CHECK(breaches().empty());
-
-  FreeLibrary(plugin);
-  DeleteFileW(L"Sashcaster.ini");
-  SetCurrentDirectoryW(previous);
-  RemoveDirectoryW(directory.c_str());
-}
-
-std::size_t count(const std::vector<std::string>& lines, const std::string& part) {
-  std::size_t found = 0;
-  for (const std::string& line : lines) {
-    found += line.find(part) != std::string::npos ? 1U : 0U;
-  }
-  return found;
-}
-
-bool mentions(const std::vector<std::string>& lines, const std::string& part) {
-  return count(lines, part) != 0;
+  EXPECT_THAT(turn(&ended), IsEmpty());
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(holdAndTap('I', 'Y'), Throws{front});
+  EXPECT_TRUE(writeFile(L"Sashcaster.ini", "[Sashcaster]\r\niXKey=99999999999\r\n"));
+  EXPECT_EQ(holdAndTap('J', 'Y'), Throws{left});
+  EXPECT_THAT(takeStandInBreaches(), IsEmpty());
 }
 
 // The stand-in's own checks, against a plug-in that breaks each rule.
-void protocolBreaches(const wchar_t* breakerPath) {
+TEST(StandInHost, ReportsEachBreachOfTheCallingProtocol) {
   standInClearBreaches();
-  const HMODULE breaker = LoadLibraryW(breakerPath);
-  CHECK(breaker != nullptr);
-  if (breaker == nullptr) {
-    return;
-  }
+  const HMODULE breaker = LoadLibraryW(breakerPath.c_str());
+  ASSERT_NE(breaker, nullptr);
   // It reads no clock, so there is no GetTickCount import to redirect.
-  CHECK(!standInClockPatched());
-  CHECK(mentions(breaches(), "cannot redirect the GetTickCount import"));
-  CHECK(turn().empty());
-  const std::vector<std::string> inTurn = breaches();
-  CHECK(mentions(inTurn, "pedGrappleStyle argument 1 is 0xA5A5A5A500001D0C"));
-  CHECK(mentions(inTurn, "controlPressed called with 1 arguments, not 2"));
-  CHECK(mentions(inTurn, "hashOfName given 0x0000000000000010, not the address"));
-  CHECK(count(inTurn, "not the address of NUL-terminated text") == 2);  // also the unterminated
-  CHECK(mentions(inTurn, "nativeInit while the call of 0x096275889B8E0EE0 is open"));
-  CHECK(inTurn.size() == 5);
-  CHECK(!mentions(inTurn, "outside"));
+  EXPECT_FALSE(standInClockPatched());
+  EXPECT_THAT(takeStandInBreaches(),
+              Contains(HasSubstr("cannot redirect the GetTickCount import")));
+  EXPECT_THAT(turn(), IsEmpty());
+  const std::vector<std::string> inTurn = takeStandInBreaches();
+  EXPECT_THAT(inTurn, Contains(HasSubstr("pedGrappleStyle argument 1 is 0xA5A5A5A500001D0C")));
+  EXPECT_THAT(inTurn, Contains(HasSubstr("controlPressed called with 1 arguments, not 2")));
+  EXPECT_THAT(inTurn, Contains(HasSubstr("hashOfName given 0x0000000000000010, not the address")));
+  // Also the unterminated name.
+  EXPECT_THAT(inTurn, Contains(HasSubstr("not the address of NUL-terminated text")).Times(2));
+  EXPECT_THAT(inTurn,
+              Contains(HasSubstr("nativeInit while the call of 0x096275889B8E0EE0 is open")));
+  EXPECT_THAT(inTurn, SizeIs(5));
+  EXPECT_THAT(inTurn, Not(Contains(HasSubstr("outside"))));
 
   standInSendKey('X', false);
-  const std::vector<std::string> fromCallback = breaches();
-  CHECK(mentions(fromCallback, "nativeInit called outside the script's fiber"));
-  CHECK(mentions(fromCallback, "nativeCall called outside the script's fiber"));
+  const std::vector<std::string> fromCallback = takeStandInBreaches();
+  EXPECT_THAT(fromCallback, Contains(HasSubstr("nativeInit called outside the script's fiber")));
+  EXPECT_THAT(fromCallback, Contains(HasSubstr("nativeCall called outside the script's fiber")));
 
   // The same breaches again on the next turn: the script resumed where it
   // waited.
   turn();
-  CHECK(breaches().size() == 5);
+  EXPECT_THAT(takeStandInBreaches(), SizeIs(5));
   FreeLibrary(breaker);
-  CHECK(breaches().empty());
+  EXPECT_THAT(takeStandInBreaches(), IsEmpty());
 }
 
 }  // namespace
@@ -330,19 +313,15 @@ int main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--hold") {
     return holdFile(argv[2], argv[3], argv[4]);
   }
+  ::testing::InitGoogleTest(&argc, argv);
   if (argc != 3) {
-    std::printf("usage: %s PLUGIN PROTOCOL_BREAKER\n", argv[0]);
+    std::printf("usage: %s [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER\n", argv[0]);
     return 2;
   }
-  ConvertThreadToFiber(nullptr);
-  const std::string path = argv[1];
-  const std::wstring pluginPath(path.begin(), path.end());
-
-  loadAndUnload(pluginPath.c_str());
-  settingsFile(pluginPath.c_str());
+  const std::string plugin = argv[1];
   const std::string breaker = argv[2];
-  protocolBreaches(std::wstring(breaker.begin(), breaker.end()).c_str());
-
-  std::printf("%s\n", failures == 0 ? "all checks passed" : "checks failed");
-  return failures == 0 ? 0 : 1;
+  pluginPath.assign(plugin.begin(), plugin.end());
+  breakerPath.assign(breaker.begin(), breaker.end());
+  ConvertThreadToFiber(nullptr);
+  return RUN_ALL_TESTS();
 }

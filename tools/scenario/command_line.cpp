@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -72,16 +72,8 @@ bool loadScenario(const CommandLine& line, Scenario& scenario, std::string& erro
   return true;
 }
 
-ScratchDirectory::~ScratchDirectory() {
-  if (path_.empty()) {
-    return;
-  }
-  std::error_code ignored;
-  std::filesystem::current_path(previous_, ignored);
-  std::filesystem::remove_all(path_, ignored);
-}
-
-bool ScratchDirectory::enter(const std::string& iniFile, std::string& error) {
+bool enterScratchDirectory(ScratchDirectory& directory, const std::string& iniFile,
+                           std::string& error) {
   namespace fs = std::filesystem;
   std::error_code code;
   // Absolute before the current directory changes.
@@ -90,34 +82,14 @@ bool ScratchDirectory::enter(const std::string& iniFile, std::string& error) {
     error = iniFile + ": no such settings file";
     return false;
   }
-  const fs::path base = fs::temp_directory_path(code);
-  if (code) {
-    error = "no temporary directory: " + code.message();
+  if (!directory.make("sashcaster-scenario", error)) {
     return false;
   }
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const fs::path candidate =
-        base / ("sashcaster-scenario-" + std::to_string(stamp) + "-" + std::to_string(attempt));
-    if (fs::create_directory(candidate, code)) {
-      path_ = candidate;
-    }
-  }
-  if (path_.empty()) {
-    error = "cannot make a scratch directory in " + base.string();
-    return false;
-  }
-  previous_ = fs::current_path(code);
-  if (!ini.empty() && !fs::copy_file(ini, path_ / settingsFileName, code)) {
+  if (!ini.empty() && !fs::copy_file(ini, directory.path() / settingsFileName, code)) {
     error = iniFile + ": cannot copy it: " + code.message();
     return false;
   }
-  fs::current_path(path_, code);
-  if (code) {
-    error = "cannot enter " + path_.string() + ": " + code.message();
-    return false;
-  }
-  return true;
+  return directory.enter(error);
 }
 
 bool prepareRun(int argc, char** argv, const char* program, bool takesPlugin, CommandLine& line,
@@ -134,7 +106,8 @@ bool prepareRun(int argc, char** argv, const char* program, bool takesPlugin, Co
   if (!line.pluginFile.empty()) {
     line.pluginFile = std::filesystem::absolute(line.pluginFile).string();
   }
-  if (!loadScenario(line, scenario, error) || !directory.enter(line.iniFile, error)) {
+  if (!loadScenario(line, scenario, error) ||
+      !enterScratchDirectory(directory, line.iniFile, error)) {
     std::cerr << program << ": " << error << "\n";
     return false;
   }

@@ -3,9 +3,9 @@
 // which the settings file lives while the scenario plays.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
+#include "host/fake/scratch_folder.h"
 #include "scenario.h"
 
 namespace sashcaster::scenario {
@@ -29,21 +29,12 @@ bool loadScenario(const CommandLine& line, Scenario& scenario, std::string& erro
 
 // A fresh temporary directory made the current one, so that the plug-in finds
 // the scenario's settings file there and nothing else; removed at the end.
-class ScratchDirectory {
- public:
-  ScratchDirectory() = default;
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-  ~ScratchDirectory();
+using ScratchDirectory = fake::ScratchFolder;
 
-  // Enters the directory, with a copy of `iniFile` as the settings file when
-  // one is given.
-  bool enter(const std::string& iniFile, std::string& error);
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};
+// Makes and enters the scratch directory, with a copy of `iniFile` as the
+// settings file when one is given.
+bool enterScratchDirectory(ScratchDirectory& directory, const std::string& iniFile,
+                           std::string& error);
 
 // The common start of a run: parses the command line, loads the scenario and
 // enters the scratch directory (making a relative --plugin path absolute

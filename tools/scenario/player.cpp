@@ -1,24 +1,15 @@
 #include "player.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
+#include "host/fake/native_call.h"
+
 namespace sashcaster::scenario {
 
 namespace {
-
-std::string hex32(std::uint64_t slot) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<std::uint32_t>(slot));
-  return text;
-}
-
-std::string signed32(std::uint64_t slot) {
-  return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(slot)));
-}
 
 std::string joined(const std::vector<std::string>& parts, const std::string& separator) {
   std::string text;
@@ -40,7 +31,7 @@ std::string controlList(const std::vector<std::uint32_t>& controls) {
 model::ControlSet toControlSet(const std::vector<std::uint32_t>& controls) {
   model::ControlSet set;
   for (std::uint32_t control : controls) {
-    set.hashes[set.count++] = control;
+    model::add(set, control);
   }
   return set;
 }
@@ -269,24 +260,8 @@ void applyEvent(Playthrough& run, const Event& event) {
 }  // namespace
 
 std::string describeNative(const NativeCall& call) {
-  const model::NativeInfo* info = model::findNative(call.hash);
-  if (info == nullptr) {
-    return "unknown native " + hex32(call.hash >> 32) + hex32(call.hash).substr(2) + " with " +
-           std::to_string(call.slots.size()) + " arguments";
-  }
-  std::vector<std::string> arguments;
-  for (std::size_t i = 0; i < call.slots.size(); ++i) {
-    const bool isHash = i == 1 && call.hash != model::setPedGrappleFlagHash;
-    arguments.push_back(info->takesName ? '"' + call.name + '"'
-                        : isHash        ? hex32(call.slots[i])
-                                        : signed32(call.slots[i]));
-  }
-  std::string text = std::string(info->name) + "(" + joined(arguments, ", ") + ")";
-  if (info->hasResult) {
-    text += " = " + (call.hash == model::localPlayerPedHash ? signed32(call.resultSlot)
-                                                            : hex32(call.resultSlot));
-  }
-  return text;
+  return model::describeCall(call.hash, call.slots.data(), call.slots.size(), call.name) +
+         model::describeResult(call.hash, call.resultSlot);
 }
 
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,

@@ -1,9 +1,9 @@
 #include "scenario.h"
 
-#include <cstdio>
 #include <sstream>
 
 #include "host/fake/game_model.h"
+#include "host/fake/native_call.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::scenario {
@@ -31,12 +31,6 @@ constexpr ThrowName throwNames[] = {
     {"right", "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
     {"back", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
 };
-
-std::string hex32(std::uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
 
 std::vector<std::string> words(const std::string& line) {
   std::istringstream stream(line);
@@ -346,7 +340,7 @@ std::string controlName(std::uint32_t control) {
       return named.name;
     }
   }
-  return hex32(control);
+  return model::hex32(control);
 }
 
 std::string actionName(std::uint32_t actionHash) {
@@ -355,7 +349,7 @@ std::string actionName(std::uint32_t actionHash) {
       return named.action;
     }
   }
-  return "action " + hex32(actionHash);
+  return "action " + model::hex32(actionHash);
 }
 
 const char defaultScenarioText[] =

@@ -34,17 +34,6 @@ scenario::TurnResult runTurn() {
   return result;
 }
 
-void setGame(const model::GameState& state) {
-  fake::FakeGame& game = fake::host().game;
-  game.playerPed = model::playerPed;
-  game.grappleStyle = state.grappleStyle;
-  game.controlsPressed = {state.pressed.hashes, state.pressed.hashes + state.pressed.count};
-  game.controlsJustReleased = {state.justReleased.hashes,
-                               state.justReleased.hashes + state.justReleased.count};
-  game.controlsDisabledPressed = {state.disabledPressed.hashes,
-                                  state.disabledPressed.hashes + state.disabledPressed.count};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,7 +48,7 @@ int main(int argc, char** argv) {
   const scenario::Runner runner{
       [](std::uint32_t now) { fake::clock().now = now; },
       [](std::uint32_t key, bool up) { up ? fake::releaseKey(key) : fake::pressKey(key); },
-      setGame,
+      [](const model::GameState& game) { fake::host().game = game; },
       runTurn,
   };
   const scenario::PlayOutcome outcome =

@@ -13,11 +13,13 @@
 #include <random>
 #include <string>
 
+#include "host/fake/scratch_folder.h"
 #include "soak/final_check.h"
 #include "soak/private_memory.h"
 #include "soak/storm.h"
 #include "soak/turn_checks.h"
 #include "standin_host/standin_control.h"
+#include "standin_host/standin_load.h"
 
 namespace {
 
@@ -89,25 +91,9 @@ void runStormTurns(Run& run, Storm& storm) {
   run.endKiB = privateKiB();
 }
 
-std::filesystem::path enterScratchFolder() {
-  const std::filesystem::path scratch =
-      std::filesystem::temp_directory_path() /
-      ("sashcaster-soak-" + std::to_string(GetCurrentProcessId()));
-  std::filesystem::create_directories(scratch);
-  std::filesystem::current_path(scratch);
-  return scratch;
-}
-
-void leaveScratchFolder(const std::filesystem::path& scratch) {
-  std::filesystem::current_path(std::filesystem::temp_directory_path());
-  std::error_code ignored;
-  std::filesystem::remove_all(scratch, ignored);
-}
-
 HMODULE loadPlugin(const std::filesystem::path& plugin, Faults& faults) {
-  ConvertThreadToFiber(nullptr);
-  const HMODULE module = LoadLibraryW(plugin.wstring().c_str());
-  if (module == nullptr || !standInClockPatched()) {
+  const HMODULE module = loadUnderStandIn(plugin);
+  if (module == nullptr) {
     std::fprintf(stderr, "sashcaster-soak: cannot load %s under the stand-in host\n",
                  plugin.string().c_str());
     return nullptr;
@@ -153,10 +139,14 @@ int main(int argc, char** argv) {
   if (!privateFigureIsReal()) {
     fault(run.faults, 0, "the private memory figure does not follow a 16 MiB commit");
   }
-  const std::filesystem::path scratch = enterScratchFolder();
+  sashcaster::fake::ScratchFolder scratch;
+  std::string error;
+  if (!scratch.make("sashcaster-soak", error) || !scratch.enter(error)) {
+    std::fprintf(stderr, "sashcaster-soak: %s\n", error.c_str());
+    return 2;
+  }
   const HMODULE module = loadPlugin(plugin, run.faults);
   if (module == nullptr) {
-    leaveScratchFolder(scratch);
     return 2;
   }
   stormAndStop(run, storm);
@@ -171,7 +161,7 @@ int main(int argc, char** argv) {
   checkGesturesOnKnownFile(run.clock, run.turns + 1, run.faults);
   FreeLibrary(module);
   takeBreaches(run.turns, "while unloading", run.faults);
-  leaveScratchFolder(scratch);
+  scratch.leave();
   std::printf("soak: %llu throws requested during the storm\n",
               static_cast<unsigned long long>(run.throws));
   std::printf(

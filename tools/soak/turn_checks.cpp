@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "standin_host/standin_breaches.h"
 #include "standin_host/standin_control.h"
 
 namespace sashcaster::soak {
@@ -27,8 +28,8 @@ bool isHashedName(const char* name) {
 
 bool isFlagAfterAction(const StandInNative& call) {
   return call.hash == model::setPedGrappleFlagHash && call.slotCount == 3 &&
-         call.slots[0] == static_cast<std::uint32_t>(model::playerPed) && call.slots[1] == 32768 &&
-         call.slots[2] == 0;
+         call.slots[0] == static_cast<std::uint32_t>(model::defaultPlayerPed) &&
+         call.slots[1] == 32768 && call.slots[2] == 0;
 }
 
 // The natives of the turn; the actions it set.
@@ -65,11 +66,9 @@ void fault(Faults& faults, std::uint64_t turn, const std::string& what) {
 }
 
 void takeBreaches(std::uint64_t turn, const char* when, Faults& faults) {
-  char text[512];
-  for (std::uint32_t i = 0; standInBreach(i, text, sizeof text); ++i) {
-    fault(faults, turn, std::string(when) + ": " + text);
+  for (const std::string& breach : takeStandInBreaches()) {
+    fault(faults, turn, std::string(when) + ": " + breach);
   }
-  standInClearBreaches();
 }
 
 std::vector<std::uint32_t> checkedTurn(std::uint64_t turn, Faults& faults) {

@@ -11,9 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "host/fake/native_call.h"
 #include "standin_control.h"
 
 namespace {
+
+namespace model = sashcaster::model;
+using model::hex64;
 
 using ScriptEntry = void (*)();
 using KeyboardCallback = void (*)(std::uint32_t, std::uint16_t, std::uint8_t, std::int32_t,
@@ -32,7 +36,7 @@ struct Host {
   std::vector<StandInHostEvent> events;
   std::vector<StandInNative> natives;
   std::vector<std::string> breaches;
-  sashcaster::model::GameState game;
+  model::GameState game;
   // Read by the plug-in's keyboard callback too, from the sender's thread.
   std::atomic<std::uint32_t> clock = 0;
   std::atomic<std::uint64_t> clockReads = 0;
@@ -52,12 +56,6 @@ Host host;
 
 void breach(const std::string& text) {
   host.breaches.push_back(text);
-}
-
-std::string hex64(std::uint64_t value) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(value));
-  return text;
 }
 
 DWORD WINAPI scenarioTickCount() {
@@ -167,38 +165,18 @@ void checkScriptContext(const char* function) {
 
 // Checks a finished call against the catalogue and answers it.
 std::uint32_t answerCall(StandInNative& call) {
-  const sashcaster::model::NativeInfo* info = sashcaster::model::findNative(call.hash);
-  if (info == nullptr) {
-    breach("unknown native " + hex64(call.hash));
+  if (!model::checkArguments(call.hash, call.slots, call.slotCount, host.breaches)) {
     return 0;
   }
-  if (call.slotCount != info->argumentCount) {
-    breach(std::string(info->name) + " called with " + std::to_string(call.slotCount) +
-           " arguments, not " + std::to_string(info->argumentCount));
-    return 0;
-  }
-  bool sound = true;
-  if (info->takesName) {
-    if (!readName(call.slots[0], call.name)) {
-      breach(std::string(info->name) + " given " + hex64(call.slots[0]) +
-             ", not the address of NUL-terminated text");
-      sound = false;
-    }
-  } else {
-    for (std::uint32_t i = 0; i < call.slotCount; ++i) {
-      if ((call.slots[i] >> 32) != 0) {
-        breach(std::string(info->name) + " argument " + std::to_string(i + 1) + " is " +
-               hex64(call.slots[i]) + ": a 32-bit value with a high half");
-        sound = false;
-      }
-    }
-  }
-  if (!sound) {
+  const model::NativeInfo& info = *model::findNative(call.hash);  // known: checked above
+  if (info.takesName && !readName(call.slots[0], call.name)) {
+    breach(std::string(info.name) + " given " + hex64(call.slots[0]) +
+           ", not the address of NUL-terminated text");
     return 0;
   }
   std::uint64_t arguments[standInMaxSlots] = {};
   std::memcpy(arguments, call.slots, sizeof arguments);
-  return sashcaster::model::answer(host.game, call.hash, arguments, call.name);
+  return model::answer(host.game, call.hash, arguments, call.name);
 }
 
 void WINAPI scriptFiberMain(LPVOID parameter) {
@@ -308,12 +286,12 @@ std::uint64_t* standInNativeCall() {
   checkScriptContext("nativeCall");
   if (!host.callOpen) {
     breach("nativeCall without nativeInit");
-    host.resultSlot = sashcaster::model::resultHighBits;
+    host.resultSlot = model::resultHighBits;
     return &host.resultSlot;
   }
   host.callOpen = false;
   StandInNative call = host.pending;
-  call.resultSlot = sashcaster::model::resultHighBits | answerCall(call);
+  call.resultSlot = model::resultHighBits | answerCall(call);
   host.resultSlot = call.resultSlot;
   host.natives.push_back(call);
   return &host.resultSlot;
@@ -331,7 +309,7 @@ bool standInClockPatched() {
   return host.clockPatched;
 }
 
-void standInSetGame(const sashcaster::model::GameState* game) {
+void standInSetGame(const model::GameState* game) {
   host.game = *game;
 }
 

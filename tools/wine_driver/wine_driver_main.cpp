@@ -14,6 +14,7 @@
 
 #include "scenario/command_line.h"
 #include "scenario/player.h"
+#include "standin_host/standin_breaches.h"
 #include "standin_host/standin_control.h"
 
 namespace {
@@ -60,16 +61,6 @@ std::string errorText(DWORD code) {
   return message;
 }
 
-std::vector<std::string> takeBreaches() {
-  std::vector<std::string> breaches;
-  char text[512];
-  for (std::uint32_t i = 0; standInBreach(i, text, sizeof text); ++i) {
-    breaches.emplace_back(text);
-  }
-  standInClearBreaches();
-  return breaches;
-}
-
 scenario::TurnResult runTurn() {
   standInClearNatives();
   standInClearBreaches();
@@ -81,7 +72,7 @@ scenario::TurnResult runTurn() {
     call.slots.assign(record.slots, record.slots + std::min(record.slotCount, standInMaxSlots));
     result.natives.push_back(call);
   }
-  result.breaches = takeBreaches();
+  result.breaches = takeStandInBreaches();
   return result;
 }
 
@@ -146,7 +137,7 @@ int main(int argc, char** argv) {
   if (module == nullptr) {
     return 2;
   }
-  const std::vector<std::string> loadBreaches = takeBreaches();
+  const std::vector<std::string> loadBreaches = takeStandInBreaches();
 
   const scenario::Runner runner{
       [](std::uint32_t now) { standInSetClock(now); },
@@ -161,7 +152,7 @@ int main(int argc, char** argv) {
   FreeLibrary(module);
   bool sound = outcome.failures == 0;
   sound = reportBreaches("while loading", loadBreaches) && sound;
-  sound = reportBreaches("while unloading", takeBreaches()) && sound;
+  sound = reportBreaches("while unloading", takeStandInBreaches()) && sound;
   if (!withdrawnInOrder(module)) {
     std::cerr << "sashcaster-wine: the plug-in did not register and withdraw its script and "
                  "keyboard callback as expected\n";

@@ -1,8 +1,8 @@
 #include "host/fake/fake_host.h"
 
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 
+#include "host/fake/native_call.h"
 #include "host/key_state_table.h"
 
 namespace sashcaster::fake {
@@ -23,82 +23,24 @@ std::uint32_t low32(std::uint64_t slot) {
   return static_cast<std::uint32_t>(slot);
 }
 
-bool controlIn(const std::set<std::uint32_t>& controls, const NativeCallRecord& call) {
-  return low32(call.slots[0]) == 0 && controls.count(low32(call.slots[1])) != 0;
-}
-
-// The fake game's answer to a well-formed call, in the low 32 bits.
-std::uint32_t answer(const NativeCallRecord& call) {
-  FakeGame& game = theHost.game;
-  const auto ped = static_cast<std::int32_t>(low32(call.slots.empty() ? 0 : call.slots[0]));
-  switch (call.hash) {
-    case model::localPlayerPedHash:
-      return static_cast<std::uint32_t>(game.playerPed);
-    case model::hashOfNameHash:
-      return nameHash(textAt(call.slots[0]));
-    case model::pedGrappleStyleHash:
-      return ped == game.playerPed ? game.grappleStyle : 0;
-    case model::setPedGrappleActionHash:
-      game.grappleActions.push_back({ped, low32(call.slots[1])});
-      return 0;
-    case model::setPedGrappleFlagHash:
-      game.grappleFlags.push_back({ped, static_cast<std::int32_t>(low32(call.slots[1])),
-                                   static_cast<std::int32_t>(low32(call.slots[2]))});
-      return 0;
-    case model::controlPressedHash:
-      return controlIn(game.controlsPressed, call) ? 1 : 0;
-    case model::controlJustReleasedHash:
-      return controlIn(game.controlsJustReleased, call) ? 1 : 0;
-    case model::disabledControlPressedHash:
-      return controlIn(game.controlsDisabledPressed, call) ? 1 : 0;
-    default:
-      return 0;
-  }
-}
-
-// Breaches of the calling protocol: an unknown native, a wrong argument
-// count, a 32-bit argument with a high half. Returns whether the call is sound.
-bool checkCall(const NativeCallRecord& call) {
+std::string_view nameOf(const NativeCallRecord& call) {
   const NativeInfo* info = findNative(call.hash);
-  if (info == nullptr) {
-    theHost.protocolErrors.push_back("unknown native " + std::to_string(call.hash));
-    return false;
-  }
-  if (call.slots.size() != info->argumentCount) {
-    theHost.protocolErrors.push_back(std::string(info->name) + ": wrong argument count");
-    return false;
-  }
-  bool sound = true;
-  for (std::uint64_t slot : call.slots) {
-    if (call.hash != model::hashOfNameHash && (slot >> 32) != 0) {
-      theHost.protocolErrors.push_back(std::string(info->name) + ": high half not zero");
-      sound = false;
-    }
-  }
-  return sound;
+  const bool named = info != nullptr && info->takesName && call.slots.size() == 1;
+  return named ? textAt(call.slots[0]) : "";
 }
 
-std::string hex32(std::uint64_t slot) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", low32(slot));
-  return text;
-}
-
-bool takesHashSecond(std::uint64_t hash) {
-  return hash == model::setPedGrappleActionHash || hash == model::controlPressedHash ||
-         hash == model::controlJustReleasedHash || hash == model::disabledControlPressedHash;
-}
-
-// Names are quoted, hashes in hexadecimal, other integers in signed decimal.
-std::string describeArgument(const NativeCallRecord& call, std::size_t position) {
-  const std::uint64_t slot = call.slots[position];
-  if (call.hash == model::hashOfNameHash) {
-    return '"' + std::string(textAt(slot)) + '"';
+// The game model's answer to a sound call; the actions it sets are recorded.
+std::uint32_t answer(const NativeCallRecord& call) {
+  std::uint64_t arguments[model::maxArguments] = {};
+  std::copy(call.slots.begin(), call.slots.end(), arguments);
+  const auto ped = static_cast<std::int32_t>(low32(arguments[0]));
+  if (call.hash == model::setPedGrappleActionHash) {
+    theHost.grappleActions.push_back({ped, low32(arguments[1])});
+  } else if (call.hash == model::setPedGrappleFlagHash) {
+    theHost.grappleFlags.push_back({ped, static_cast<std::int32_t>(low32(arguments[1])),
+                                    static_cast<std::int32_t>(low32(arguments[2]))});
   }
-  if (position == 1 && takesHashSecond(call.hash)) {
-    return hex32(slot);
-  }
-  return std::to_string(static_cast<std::int32_t>(low32(slot)));
+  return model::answer(theHost.game, call.hash, arguments, nameOf(call).data());
 }
 
 void sendKey(std::uint32_t key, std::int32_t released) {
@@ -128,15 +70,7 @@ void stopAfterWaits(std::int64_t waits) {
 }
 
 std::string describe(const NativeCallRecord& call) {
-  const NativeInfo* info = findNative(call.hash);
-  if (info == nullptr || call.slots.size() != info->argumentCount) {
-    return "unknown(" + std::to_string(call.hash) + ")";
-  }
-  std::string text = std::string(info->name) + "(";
-  for (std::size_t i = 0; i < call.slots.size(); ++i) {
-    text += (i == 0 ? "" : ", ") + describeArgument(call, i);
-  }
-  return text + ")";
+  return model::describeCall(call.hash, call.slots.data(), call.slots.size(), nameOf(call));
 }
 
 std::vector<std::string> nativeTrace() {
@@ -224,7 +158,8 @@ std::uint64_t* nativeCall() {
   }
   theHost.callOpen = false;
   sashcaster::fake::NativeCallRecord call = theHost.pending;
-  const bool sound = sashcaster::fake::checkCall(call);
+  const bool sound = sashcaster::model::checkArguments(call.hash, call.slots.data(),
+                                                       call.slots.size(), theHost.protocolErrors);
   const auto raw = theHost.rawResults.find(call.hash);
   if (raw != theHost.rawResults.end()) {
     call.resultSlot = raw->second;

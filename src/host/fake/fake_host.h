@@ -1,12 +1,11 @@
 // A host for running the plug-in's portable code without the game: it
-// records every host call and native call, answers natives as a small fake
-// game, and lets the caller set the clock.
+// records every host call and native call, answers natives through the game
+// model the stand-in host uses too, and lets the caller set the clock.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,17 +51,6 @@ struct GrappleFlag {
   std::int32_t value;
 };
 
-// What the natives report and what they were told to do.
-struct FakeGame {
-  std::int32_t playerPed = 0x1D0C;
-  std::uint32_t grappleStyle = 0;
-  std::set<std::uint32_t> controlsPressed;
-  std::set<std::uint32_t> controlsJustReleased;
-  std::set<std::uint32_t> controlsDisabledPressed;
-  std::vector<GrappleAction> grappleActions;
-  std::vector<GrappleFlag> grappleFlags;
-};
-
 using model::resultHighBits;
 
 // Thrown by scriptWait once the budget of waits set by stopAfterWaits is spent,
@@ -80,8 +68,11 @@ struct FakeHost {
   std::vector<HostCall> calls;
   std::vector<NativeCallRecord> natives;
   std::vector<std::string> protocolErrors;
-  FakeGame game;
-  // Raw result slots by native hash, in place of the fake game's answer.
+  model::GameState game;  // what the natives report
+  // What the plug-in told the game to do.
+  std::vector<GrappleAction> grappleActions;
+  std::vector<GrappleFlag> grappleFlags;
+  // Raw result slots by native hash, in place of the game's answer.
   std::map<std::uint64_t, std::uint64_t> rawResults;
   std::int64_t waitsLeft = -1;  // negative: scriptWait never stops the loop
 
@@ -94,7 +85,7 @@ struct FakeHost {
 FakeHost& host();
 FakeClock& clock();
 
-// Forgets every call and restores the fake game, clock and key table.
+// Forgets every call and restores the game, clock and key table.
 void resetHost();
 
 void stopAfterWaits(std::int64_t waits);

@@ -8,11 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 namespace sashcaster::model {
 
-inline constexpr std::int32_t playerPed = 0x1D0C;
+inline constexpr std::int32_t defaultPlayerPed = 0x1D0C;
 
 // Every result slot carries these high bits: a reader of more than the low
 // 32 bits gets a wrong answer.
@@ -78,6 +79,21 @@ struct ControlSet {
   std::size_t count = 0;
 };
 
+// A full set keeps the controls it has: the game reports no more.
+inline void add(ControlSet& set, std::uint32_t control) {
+  if (set.count < maxControls) {
+    set.hashes[set.count++] = control;
+  }
+}
+
+inline ControlSet controlSet(std::initializer_list<std::uint32_t> controls) {
+  ControlSet set;
+  for (const std::uint32_t control : controls) {
+    add(set, control);
+  }
+  return set;
+}
+
 inline bool contains(const ControlSet& set, std::uint32_t control) {
   for (std::size_t i = 0; i < set.count; ++i) {
     if (set.hashes[i] == control) {
@@ -89,25 +105,30 @@ inline bool contains(const ControlSet& set, std::uint32_t control) {
 
 // What the game reports on the next turns.
 struct GameState {
+  std::int32_t playerPed = defaultPlayerPed;
   std::uint32_t grappleStyle = 0;
   ControlSet pressed;
   ControlSet justReleased;
   ControlSet disabledPressed;
 };
 
-// The game's answer to a well-formed call, in the low 32 bits. `name` is the
-// text of hashOfName's argument; the actions set are the caller's to record.
+// The most arguments a catalogued native takes.
+inline constexpr std::size_t maxArguments = 3;
+
+// The game's answer to a well-formed call, in the low 32 bits. `slots` holds
+// maxArguments arguments, the unused ones zero; `name` is the text of
+// hashOfName's argument; the actions set are the caller's to record.
 inline std::uint32_t answer(const GameState& game, std::uint64_t hash, const std::uint64_t* slots,
                             const char* name) {
   const auto first = static_cast<std::uint32_t>(slots[0]);
   const auto second = static_cast<std::uint32_t>(slots[1]);
   switch (hash) {
     case localPlayerPedHash:
-      return static_cast<std::uint32_t>(playerPed);
+      return static_cast<std::uint32_t>(game.playerPed);
     case hashOfNameHash:
       return nameHash(name);
     case pedGrappleStyleHash:
-      return static_cast<std::int32_t>(first) == playerPed ? game.grappleStyle : 0;
+      return static_cast<std::int32_t>(first) == game.playerPed ? game.grappleStyle : 0;
     case controlPressedHash:
       return first == 0 && contains(game.pressed, second) ? 1 : 0;
     case controlJustReleasedHash:
