@@ -34,6 +34,9 @@ IniLineKind classifyKeyValue(std::string_view line, std::pair<std::string, std::
 
 void trimWhitespace(std::string& text) {
   const std::string_view kept = trimmedView(text);
+  if (kept.size() == text.size()) {
+    return;
+  }
   if (kept.empty()) {
     text.clear();
     return;
