@@ -116,6 +116,19 @@ class Summary {
     }
   }
 
+  // The first figure less the second: what the turn costs beyond its file
+  // calls, which moves far less between machines than those calls do.
+  void difference(const std::string& what, const std::string& minuend,
+                  const std::string& subtrahend) const {
+    const auto top = figures.find(minuend);
+    const auto bottom = figures.find(subtrahend);
+    if (top == figures.end() || bottom == figures.end()) {
+      return;
+    }
+    std::printf("  %-58s %10.2f us\n", what.c_str(),
+                (top->second.nanoseconds - bottom->second.nanoseconds) / 1e3);
+  }
+
   // The benchmark's name carries its iteration and repetition settings.
   void allocations(const std::string& family) const {
     const auto found = figures.lower_bound(family);
@@ -168,6 +181,7 @@ void printSummary(const std::map<std::string, Figure>& figures, bool shipped) {
   summary.time("turn", "Turn");
   summary.time("I/O floor (probe, then open, read whole, close)", "IoFloor");
   summary.ratio("turn / I/O floor (aim 1.25)", "Turn", "IoFloor", 2.0);
+  summary.difference("the turn's own work (turn - I/O floor)", "Turn", "IoFloor");
   summary.allocations("AllocationsPerTurn");
 
   for (const std::size_t size : readerSizes) {

@@ -17,22 +17,37 @@ bool droppedByte(char byte) {
   return byte == '\r' || byte == '\0';
 }
 
-// The line without its carriage returns and zero bytes. Only a line that has
-// some before its end is copied, into the scratch string; a line ending in a
-// carriage return, as every line of a Windows file does, is not.
+// Whether a stretch of the bytes holds a carriage return or a zero byte. Each
+// is found with memchr over the rest of the bytes and looked for again only
+// once the lines have passed the one found: a file without carriage returns
+// costs one search in all, a Windows file one per line.
+class DroppedBytes {
+ public:
+  explicit DroppedBytes(std::string_view bytes)
+      : bytes_(bytes), return_(bytes.find('\r')), zero_(bytes.find('\0')) {}
+
+  bool noneIn(std::size_t from, std::size_t to) {
+    return nextAt(from, '\r', return_) >= to && nextAt(from, '\0', zero_) >= to;
+  }
+
+ private:
+  std::size_t nextAt(std::size_t from, char byte, std::size_t& found) const {
+    if (found < from) {
+      found = bytes_.find(byte, from);
+    }
+    return found;
+  }
+
+  std::string_view bytes_;
+  std::size_t return_;
+  std::size_t zero_;
+};
+
+// The line without its carriage returns and zero bytes, copied into the
+// scratch string.
 std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch) {
-  while (!line.empty() && droppedByte(line.back())) {
-    line.remove_suffix(1);
-  }
-  std::size_t kept = 0;
-  while (kept < line.size() && !droppedByte(line[kept])) {
-    ++kept;
-  }
-  if (kept == line.size()) {
-    return line;
-  }
-  scratch.assign(line.substr(0, kept));
-  for (const char byte : line.substr(kept)) {
+  scratch.clear();
+  for (const char byte : line) {
     if (!droppedByte(byte)) {
       scratch.push_back(byte);
     }
@@ -40,10 +55,17 @@ std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch
   return scratch;
 }
 
+// Every line is wanted unless the visitor says otherwise.
+bool everyLine(std::string_view /*line*/) {
+  return true;
+}
+
 // Hands each line of the bytes to the visitor in file order, as splitIniLines
-// describes; the view handed over is valid only during the call.
+// describes; the view handed over is valid only during the call. A line for
+// which `wanted` is false, given the line as stored, is skipped unseen.
 template <typename Visitor>
-void forEachLine(std::string_view bytes, Visitor&& visit) {
+void forEachLine(std::string_view bytes, Visitor&& visit,
+                 bool (*wanted)(std::string_view) = everyLine) {
   // A UTF-16 file is decoded whole first, so that no byte of a code unit can
   // end a line or start a comment on its own.
   std::string decoded;
@@ -58,14 +80,37 @@ void forEachLine(std::string_view bytes, Visitor&& visit) {
     return;
   }
   std::string scratch;
-  for (;;) {
-    const std::size_t end = bytes.find('\n');
-    visit(withoutDroppedBytes(bytes.substr(0, end), scratch));
-    if (end == std::string_view::npos) {
+  DroppedBytes dropped(bytes);
+  for (std::size_t start = 0;;) {
+    const std::size_t feed = bytes.find('\n', start);
+    std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
+    // A line ending in a carriage return, as every line of a Windows file
+    // does, is handed over without a copy.
+    while (end > start && droppedByte(bytes[end - 1])) {
+      --end;
+    }
+    const std::string_view line = bytes.substr(start, end - start);
+    if (wanted(line)) {
+      visit(dropped.noneIn(start, end) ? line : withoutDroppedBytes(line, scratch));
+    }
+    if (feed == std::string_view::npos) {
       return;
     }
-    bytes.remove_prefix(end + 1);
+    start = feed + 1;
   }
+}
+
+// False for a line that parses to nothing whatever its other bytes: only
+// whitespace and zero bytes, or those and then a ";". Told from the line's
+// first bytes, so that a comment is passed over without being copied,
+// trimmed or searched for dropped bytes.
+bool mayHoldHeaderOrKey(std::string_view line) {
+  for (const char byte : line) {
+    if (byte != '\0' && !iniWhitespaceByte(byte)) {
+      return byte != ';';
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -81,7 +126,7 @@ void parseIniBytes(std::string_view bytes, IniStructure& target) {
   // The section of the last header; keys before the first header go nowhere.
   // Only a header adds sections, and it sets this afresh, so it stays valid.
   IniSection* section = nullptr;
-  forEachLine(bytes, [&](std::string_view line) {
+  const auto addLine = [&](std::string_view line) {
     switch (classifyLine(line, pair)) {
       case IniLineKind::SectionHeader:
         section = &target[pair.first];
@@ -96,7 +141,8 @@ void parseIniBytes(std::string_view bytes, IniStructure& target) {
       case IniLineKind::Unrecognised:
         break;
     }
-  });
+  };
+  forEachLine(bytes, addLine, mayHoldHeaderOrKey);
 }
 
 IniStreamReader::IniStreamReader(const std::string& fileName)

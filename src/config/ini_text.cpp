@@ -33,22 +33,29 @@ IniLineKind classifyKeyValue(std::string_view line, std::pair<std::string, std::
 }  // namespace
 
 void trimWhitespace(std::string& text) {
-  const std::size_t last = text.find_last_not_of(iniWhitespace);
-  if (last == std::string::npos) {
+  const std::string_view kept = trimmedView(text);
+  if (kept.size() == text.size()) {
+    return;
+  }
+  if (kept.empty()) {
     text.clear();
     return;
   }
-  text.erase(last + 1);
-  text.erase(0, text.find_first_not_of(iniWhitespace));
+  const auto first = static_cast<std::size_t>(kept.data() - text.data());
+  text.erase(first + kept.size());
+  text.erase(0, first);
 }
 
 std::string_view trimmedView(std::string_view text) {
-  const std::size_t last = text.find_last_not_of(iniWhitespace);
-  if (last == std::string_view::npos) {
-    return {};
+  std::size_t end = text.size();
+  while (end > 0 && iniWhitespaceByte(text[end - 1])) {
+    --end;
   }
-  const std::size_t first = text.find_first_not_of(iniWhitespace);
-  return text.substr(first, last + 1 - first);
+  std::size_t first = 0;
+  while (first < end && iniWhitespaceByte(text[first])) {
+    ++first;
+  }
+  return text.substr(first, end - first);
 }
 
 void replaceAll(std::string& text, std::string_view pattern, std::string_view replacement) {

@@ -23,17 +23,17 @@ class OrderedMap {
   // The value under the trimmed name, appended with an empty value when absent.
   V& operator[](std::string name) {
     trimWhitespace(name);
-    const auto found = index.find(name);
-    if (found != index.end()) {
+    // One hash and one search for a name, whether it is new or not; the name
+    // is moved into the index only when it is new.
+    const auto [found, added] = index.try_emplace(std::move(name), entries.size());
+    if (!added) {
       return entries[found->second].second;
     }
-    const std::size_t position = entries.size();
-    entries.emplace_back(name, V{});
-    // Index and entries stay in step even when the index cannot grow.
+    // Index and entries stay in step even when the entries cannot grow.
     try {
-      index.emplace(std::move(name), position);
+      entries.emplace_back(found->first, V{});
     } catch (...) {
-      entries.pop_back();
+      index.erase(found);
       throw;
     }
     return entries.back().second;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,6 +126,31 @@ TEST(ParseIniBytes, LoneCarriageReturnEndsNoLine) {
 
 TEST(ParseIniBytes, ZeroBytesVanishFromNamesAndValues) {
   EXPECT_THAT(parsed("[\0A]\nk\0=\0\x31\0\n"s), ElementsAre("[A]", "k=1"));
+}
+
+// Comment and blank lines are told from their first bytes, and carriage
+// returns and zero bytes are looked for ahead of the line being read; these
+// files mix both so that a skipped line holds the bytes searched for.
+TEST(ParseIniBytes, DroppedBytesAroundCommentsAndBlanksChangeNothing) {
+  const struct {
+    std::string bytes;
+    std::vector<std::string> layout;
+  } cases[] = {
+      {"[A]\n\0;k=1\n\r ;j=2\n \0\t\r;i=3\n"s, {"[A]"}},
+      {"[A]\n\0k=1\n"s, {"[A]", "k=1"}},
+      {"[A]\n\0\n\r\n\0 \r\n"s, {"[A]"}},
+      {"[A]\n;c\r\r\nk\r=1\r\n"s, {"[A]", "k=1"}},
+      {"[A]\n;a\rb\nk\r=1"s, {"[A]", "k=1"}},
+      {"[A]\n;\0\nk=1\nj=\0\x32\n;\0\r\ni=3\n"s, {"[A]", "k=1", "j=2", "i=3"}},
+      {"[A]\n;\n\0[B]\r\nk=1\n"s, {"[A]", "[B]", "k=1"}},
+      {"[A]\n\t;[B]\nk=1\n"s, {"[A]", "k=1"}},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    EXPECT_EQ(parsed(bytes), expected) << ::testing::PrintToString(bytes);
+    // splitIniLines still hands over every line, comments included.
+    EXPECT_EQ(splitIniLines(bytes).size(),
+              static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+  }
 }
 
 TEST(ParseIniBytes, ByteOrderMarkBeforeFirstHeaderIsDropped) {

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "config/ini_text.h"
@@ -166,6 +167,18 @@ TEST(TrimWhitespace, RemovesExactlyTheSixBytesAtBothEnds) {
   std::string others("\xA0\x1C\0x\0\x85", 6);
   trimWhitespace(others);
   EXPECT_EQ(others, std::string("\xA0\x1C\0x\0\x85", 6));
+}
+
+TEST(TrimWhitespace, OfAllTheByteValuesOnlyTheSixAreWhitespace) {
+  for (int value = 0; value < 256; ++value) {
+    const char byte = static_cast<char>(value);
+    const bool whitespace = iniWhitespace.find(byte) != std::string_view::npos;
+    std::string text(3, byte);
+    trimWhitespace(text);
+    EXPECT_EQ(text.empty(), whitespace) << "byte " << value;
+    EXPECT_EQ(trimmedView(std::string(1, byte)).empty(), whitespace) << "byte " << value;
+    EXPECT_EQ(iniWhitespaceByte(byte), whitespace) << "byte " << value;
+  }
 }
 
 TEST(ReplaceAll, ReplacesEveryOccurrenceWithoutRescanningTheReplacement) {

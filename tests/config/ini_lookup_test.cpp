@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "config/ini_file.h"
@@ -77,6 +78,30 @@ TEST(OrderedMapInsert, ClearEmptiesEntriesAndIndexAndAllowsRefilling) {
   map["b"] = "3";
   EXPECT_THAT(map.entries, ElementsAre(Pair("b", "3")));
   EXPECT_EQ(map.index.at("b"), 0u);
+}
+
+// A value whose construction fails while `failing` is set, as an allocation
+// may fail while a new name is added.
+struct FragileValue {
+  static inline bool failing = false;
+  FragileValue() {
+    if (failing) {
+      throw std::bad_alloc();
+    }
+  }
+};
+
+TEST(OrderedMapInsert, FailedInsertLeavesIndexAndEntriesInStep) {
+  OrderedMap<FragileValue> map;
+  map["a"];
+  FragileValue::failing = true;
+  EXPECT_THROW(map["b"], std::bad_alloc);
+  FragileValue::failing = false;
+  EXPECT_EQ(map.index.size(), map.entries.size());
+  EXPECT_EQ(map.index.count("b"), 0u);
+  map["b"];
+  EXPECT_EQ(map.index.at("b"), 1u);
+  EXPECT_EQ(map.entries[1].first, "b");
 }
 
 }  // namespace
