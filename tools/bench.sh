@@ -26,12 +26,8 @@ done
 # The real plug-in under wine on the stand-in script hook.
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${WINEPREFIX:-}" ]; then
-  WINEPREFIX=$(mktemp -d /tmp/sashcaster-wine.XXXXXX)
-  export WINEPREFIX
-  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-fi
+# shellcheck source=tools/wine_env.sh
+source tools/wine_env.sh
 turns=2000
 [ "${1:-}" != "--smoke" ] || turns=20
 echo "=== sashcaster-wine-bench ==="

@@ -10,12 +10,8 @@ turns=${1:-1000000}
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Sashcaster standin_host sashcaster-soak
 
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ -z "${WINEPREFIX:-}" ]; then
-  WINEPREFIX=$(mktemp -d /tmp/sashcaster-wine.XXXXXX)
-  export WINEPREFIX
-  trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
-fi
+# shellcheck source=tools/wine_env.sh
+source tools/wine_env.sh
 status=0
 output=$(wine build/windows/wine/sashcaster-soak.exe \
   "Z:$PWD/build/windows/src/host/windows/Sashcaster.asi" "$turns") || status=$?
