@@ -10,9 +10,6 @@ namespace sashcaster::check {
 
 namespace {
 
-constexpr std::size_t triggerIndex = 0;
-constexpr const char* directions[] = {"", "front", "left", "right", "back"};
-
 std::uint32_t codeOf(const Report& report, std::size_t index) {
   return report.loaded.*settingsKeys[index].field;
 }
@@ -45,7 +42,7 @@ void checkKeyClashes(Report& report) {
     if (code == trigger) {
       report.findings.push_back(
           {lineOf(report, triggerIndex, direction),
-           bothAre(report, triggerIndex, direction) + ": the " + directions[direction] +
+           bothAre(report, triggerIndex, direction) + ": the " + throwDirections[direction] +
                " throw can never happen, as one key cannot be held down while it is released "
                "as the trigger. Give them different keys."});
       continue;
@@ -55,7 +52,7 @@ void checkKeyClashes(Report& report) {
         report.findings.push_back(
             {lineOf(report, earlier, direction),
              bothAre(report, earlier, direction) + ": that key throws to the " +
-                 directions[earlier] + " only, so the " + directions[direction] +
+                 throwDirections[earlier] + " only, so the " + throwDirections[direction] +
                  " throw can never happen. Give each direction its own key."});
         break;
       }

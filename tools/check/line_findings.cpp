@@ -43,10 +43,6 @@ std::optional<std::size_t> nearKeyIndex(std::string_view name) {
   return std::nullopt;
 }
 
-std::uint8_t bit(std::size_t index) {
-  return static_cast<std::uint8_t>(1U << index);
-}
-
 class LineWalk {
  public:
   explicit LineWalk(Report& report) : report_(report) {}
@@ -110,14 +106,14 @@ class LineWalk {
            line.key +
                " stands before any section header, so the plug-in ignores it: move it "
                "under [Sashcaster].",
-           bit(*index));
+           keyBit(*index));
     } else if (!isNearMiss(section_, wantedSection)) {
       find(line.line,
            line.key + " is in the section [" + printable(section_) +
                "], where the plug-in does not look: move it under [Sashcaster].",
-           bit(*index));
+           keyBit(*index));
     } else {
-      report_.findings[nearHeaderFinding_].keys |= bit(*index);
+      report_.findings[nearHeaderFinding_].keys |= keyBit(*index);
     }
   }
 
@@ -135,7 +131,7 @@ class LineWalk {
            inQuotes(line.key) + " is no key the plug-in knows: did you mean " +
                settingsKeys[*near].name +
                "? Names must match letter for letter, letter case included.",
-           bit(*near));
+           keyBit(*near));
     } else {
       find(line.line, inQuotes(line.key) +
                           " is no key the plug-in knows, so the line is "
@@ -155,7 +151,7 @@ class LineWalk {
            inQuotes(line) +
                " is neither a key nor a comment, so it is ignored: write NAME = NUMBER, or start "
                "a comment with ;.",
-           meant ? bit(*meant) : 0);
+           meant ? keyBit(*meant) : 0);
     }
   }
 

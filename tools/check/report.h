@@ -16,6 +16,15 @@
 
 namespace sashcaster::check {
 
+// The index of the trigger in settingsKeys, and the throw each key chooses.
+inline constexpr std::size_t triggerIndex = 0;
+inline constexpr std::array<const char*, 5> throwDirections{"", "front", "left", "right", "back"};
+
+// The bit of settingsKeys[index] in Remark::keys.
+constexpr std::uint8_t keyBit(std::size_t index) {
+  return static_cast<std::uint8_t>(1U << index);
+}
+
 // Line numbers count from 1; a remark on the whole file has none.
 struct Remark {
   std::optional<std::size_t> line;

@@ -16,8 +16,10 @@ namespace sashcaster::check {
 namespace {
 
 // What a key of 255 or more switches off.
-constexpr const char* offThrows[] = {"every throw is", "the front throw is", "the left throw is",
-                                     "the right throw is", "the back throw is"};
+std::string offThrows(std::size_t index) {
+  return index == triggerIndex ? std::string("every throw is")
+                               : "the " + std::string(throwDirections[index]) + " throw is";
+}
 
 std::string codeAndKey(std::uint32_t code) {
   return std::to_string(code) + " (" + keys::describeKey(code) + ")";
@@ -85,7 +87,7 @@ void checkConverted(Report& report, const KeyLine& line, std::size_t index, std:
                                               "write the decimal code of a key."});
   } else if (code >= 255) {
     report.notes.push_back({line.line, written + " holds " + std::to_string(code) +
-                                           ", 255 or more: " + offThrows[index] +
+                                           ", 255 or more: " + offThrows(index) +
                                            " off on the keyboard, which may be what you want."});
   }
   if (hasTextAfterNumber(line.value)) {
@@ -135,7 +137,7 @@ void checkValues(Report& report) {
     checkKey(report, index);
     // Whatever is found in a key's value keeps it from loading as meant.
     for (std::size_t added = before; added < report.findings.size(); ++added) {
-      report.findings[added].keys |= static_cast<std::uint8_t>(1U << index);
+      report.findings[added].keys |= keyBit(index);
     }
   }
 }

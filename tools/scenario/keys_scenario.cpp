@@ -12,9 +12,6 @@ namespace sashcaster::scenario {
 
 namespace {
 
-constexpr std::size_t triggerIndex = 0;
-constexpr const char* directions[] = {"", "front", "left", "right", "back"};
-
 // Scenario text with the number of its last line.
 struct ScenarioText {
   std::string text;
@@ -61,12 +58,12 @@ class KeysScenario {
   }
 
   void keyboardThrow(std::size_t direction) {
-    const std::string name = directions[direction];
+    const std::string name = check::throwDirections[direction];
     const std::uint32_t key = code(direction);
-    const std::uint32_t trigger = code(triggerIndex);
+    const std::uint32_t trigger = code(check::triggerIndex);
     if (trigger >= 255 || key >= 255) {
       preface_.push_back("The " + name + " throw on the keyboard is not played: " +
-                         settingsKeys[trigger >= 255 ? triggerIndex : direction].name +
+                         settingsKeys[trigger >= 255 ? check::triggerIndex : direction].name +
                          " is 255 or more, which switches it off.");
       return;
     }
@@ -91,9 +88,9 @@ class KeysScenario {
   // The throw cannot be made as the file means it when the file's line for
   // its direction or trigger key does not load as written.
   std::optional<std::string> brokenKey(std::size_t direction) const {
-    for (const std::size_t index : {direction, triggerIndex}) {
+    for (const std::size_t index : {direction, check::triggerIndex}) {
       for (const check::Remark& finding : report_.findings) {
-        if ((finding.keys & (1U << index)) != 0) {
+        if ((finding.keys & check::keyBit(index)) != 0) {
           return keyLine(index) + "; " +
                  (finding.line ? "line " + std::to_string(*finding.line) + ": " : "") +
                  finding.text;
@@ -105,17 +102,17 @@ class KeysScenario {
 
   std::string whyItMayFail(std::size_t direction, bool pressable) const {
     if (!pressable) {
-      const std::size_t noKey = keys::keyName(code(direction)) ? triggerIndex : direction;
+      const std::size_t noKey = keys::keyName(code(direction)) ? check::triggerIndex : direction;
       return keyLine(noKey) + "; no key sends that code, so this throw cannot be made";
     }
-    std::string why = "played with " + keyLine(direction) + "; and " + keyLine(triggerIndex);
-    if (code(direction) == code(triggerIndex)) {
+    std::string why = "played with " + keyLine(direction) + "; and " + keyLine(check::triggerIndex);
+    if (code(direction) == code(check::triggerIndex)) {
       return why + "; one key cannot be held down while it is released as the trigger";
     }
     for (std::size_t earlier = 1; earlier < direction; ++earlier) {
       if (code(earlier) == code(direction)) {
         return why + "; " + settingsKeys[earlier].name + " has that key too, and the " +
-               directions[earlier] + " throw is tried first";
+               check::throwDirections[earlier] + " throw is tried first";
       }
     }
     return why;
