@@ -1,6 +1,7 @@
 #include "check/check_command.h"
 
 #include "config/settings_keys.h"
+#include "console/utf8_path.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::check {
@@ -65,7 +66,7 @@ int runCheck(const std::vector<std::string>& arguments, std::ostream& out, std::
     file = argument;
     fileGiven = true;
   }
-  const Report report = checkSettingsFile(file);
+  const Report report = checkSettingsFile(console::utf8Path(file));
   printReport(report, out);
   return report.findings.empty() ? exitNoFindings : exitFindings;
 }

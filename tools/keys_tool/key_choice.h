@@ -1,0 +1,42 @@
+// What a player writes to name one of the five keys and the key to give it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sashcaster::keys_tool {
+
+// The code written for a throw switched off.
+inline constexpr std::uint32_t offCode = 255;
+
+// The index in settingsKeys of a setting written by its name in the file
+// ("iXKey") or as trigger, front, left, right or back; letter case ignored.
+std::optional<std::size_t> settingIndex(std::string_view name);
+
+// "the trigger key", "the front throw's key"...
+std::string settingLabel(std::size_t index);
+
+// A key's code, or why the text names no key the plug-in can use.
+struct KeyChoice {
+  std::optional<std::uint32_t> code;
+  std::string problem;
+};
+
+// A key written by the name the settings check shows ("Z", "Left arrow",
+// "numpad 2"; a single digit is that digit's key), by its decimal code, or
+// "off". Codes the plug-in never receives and codes of no key are refused.
+KeyChoice chooseKey(const std::string& text);
+
+// Why the plug-in cannot use the key of this code; none when it can.
+std::optional<std::string> unusableKey(std::uint32_t code);
+
+// Every key name the plug-in can use, comma-separated, in code order.
+std::string usableKeyNames();
+
+// The settings' names, as the command line takes them.
+std::string settingNames();
+
+}  // namespace sashcaster::keys_tool

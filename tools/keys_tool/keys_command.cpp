@@ -1,0 +1,139 @@
+#include "keys_tool/keys_command.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "check/check_command.h"
+#include "check/report.h"
+#include "console/utf8_path.h"
+#include "keys_tool/key_choice.h"
+#include "keys_tool/settings_write.h"
+#include "keys_tool/shipped_settings.h"
+
+namespace sashcaster::keys_tool {
+
+namespace {
+
+constexpr const char* defaultFile = "Sashcaster.ini";
+
+constexpr const char* usageText =
+    "usage: sashcaster-keys [--file FILE] SETTING=KEY [SETTING=KEY...]\n"
+    "Sets keys of the Sashcaster plug-in in its settings file FILE (by default\n"
+    "Sashcaster.ini in the current folder), then shows the settings check's report.\n"
+    "SETTING: trigger, front, left, right, back, or the name in the file (iXKey...).\n"
+    "KEY: a key's name as the check shows it (Z, 5, F5, \"Left arrow\", \"Numpad 2\",\n"
+    "Shift; letter case ignored), its decimal code, or off to switch that throw off.\n"
+    "Only the values set change; the rest of the file stays as it is, and the file\n"
+    "as it was is kept as FILE.bak. Without the file, the shipped one is written.\n"
+    "Started without settings in a window of its own, it asks for each key in turn.\n"
+    "Exit status: 0 written, and the check finds nothing; 1 written, but the check\n"
+    "has findings; 2 bad command line, nothing written; 3 the file cannot be read\n"
+    "or written, nothing changed.\n";
+
+struct CommandLine {
+  std::string file = defaultFile;
+  KeyCodes codes;
+  bool help = false;
+  std::string problem;
+};
+
+std::string settingProblem(const std::string& argument) {
+  const std::size_t equals = argument.find('=');
+  if (equals == std::string::npos) {
+    return check::inQuotes(argument) + " is not SETTING=KEY. The settings are " + settingNames() +
+           ".";
+  }
+  const std::string setting = argument.substr(0, equals);
+  if (!settingIndex(setting)) {
+    return check::inQuotes(setting) + " is no setting. The settings are " + settingNames() + ".";
+  }
+  const KeyChoice choice = chooseKey(argument.substr(equals + 1));
+  return choice.problem + " The keys it knows: " + usableKeyNames() + "; or off.";
+}
+
+void takeSetting(const std::string& argument, CommandLine& line) {
+  const std::size_t equals = argument.find('=');
+  const std::optional<std::size_t> index =
+      equals == std::string::npos ? std::nullopt : settingIndex(argument.substr(0, equals));
+  const KeyChoice choice = index ? chooseKey(argument.substr(equals + 1)) : KeyChoice{};
+  if (!choice.code) {
+    line.problem = settingProblem(argument);
+  } else if (line.codes[*index]) {
+    line.problem = settingLabel(*index) + " is given twice: give it once.";
+  } else {
+    line.codes[*index] = choice.code;
+  }
+}
+
+CommandLine parse(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  for (std::size_t i = 0; i < arguments.size() && line.problem.empty(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      line.help = true;
+    } else if (argument == "--file" && i + 1 < arguments.size()) {
+      line.file = arguments[++i];
+    } else if (argument == "--file") {
+      line.problem = "--file needs the settings file's name after it.";
+    } else if (argument.starts_with("-")) {
+      line.problem = "unknown option: " + check::withoutControlBytes(argument);
+    } else {
+      takeSetting(argument, line);
+    }
+  }
+  const bool none = std::none_of(line.codes.begin(), line.codes.end(),
+                                 [](const auto& code) { return code.has_value(); });
+  if (line.problem.empty() && none && !line.help) {
+    line.problem = "no key to set.";
+  }
+  return line;
+}
+
+}  // namespace
+
+int setKeys(const std::filesystem::path& file, const KeyCodes& codes, std::ostream& out,
+            std::ostream& err) {
+  const FileBytes before = readForEdit(file);
+  if (!before.problem.empty()) {
+    err << "sashcaster-keys: " << before.problem << "\n";
+    return exitFileProblem;
+  }
+  const std::string after =
+      withKeysSet(before.bytes.value_or(std::string(shippedSettings())), codes);
+  const std::string problem = writeKeepingBackup(file, after, before.bytes);
+  if (!problem.empty()) {
+    err << "sashcaster-keys: " << problem << "\n";
+    return exitFileProblem;
+  }
+  const std::string name = check::withoutControlBytes(file.string());
+  out << (before.bytes ? "Wrote " + name + "; it was kept as it was in " + name + ".bak.\n"
+                       : "Wrote " + name + " from the shipped settings file.\n");
+  const check::Report report = check::checkSettingsFile(file);
+  check::printReport(report, out);
+  return report.findings.empty() ? exitWritten : exitWrittenWithFindings;
+}
+
+bool startsDialogue(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) {
+    return true;
+  }
+  const std::string& argument = arguments.front();
+  const std::size_t equals = argument.find('=');
+  const bool setting = equals != std::string::npos && settingIndex(argument.substr(0, equals));
+  return arguments.size() == 1 && !setting && !argument.starts_with("-");
+}
+
+int runKeys(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  const CommandLine line = parse(arguments);
+  if (line.help) {
+    out << usageText;
+    return exitWritten;
+  }
+  if (!line.problem.empty()) {
+    err << "sashcaster-keys: " << line.problem << "\n" << usageText;
+    return exitBadCommandLine;
+  }
+  return setKeys(console::utf8Path(line.file), line.codes, out, err);
+}
+
+}  // namespace sashcaster::keys_tool

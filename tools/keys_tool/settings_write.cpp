@@ -1,0 +1,167 @@
+#include "keys_tool/settings_write.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+#include <utility>
+
+#include "check/report.h"
+#include "config/ini_file.h"
+#include "console/file_move.h"
+
+namespace sashcaster::keys_tool {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string shown(const fs::path& file) {
+  return check::withoutControlBytes(file.string());
+}
+
+std::string errnoText() {
+  return errno != 0 ? std::generic_category().message(errno) : "no reason given";
+}
+
+fs::path beside(const fs::path& file, const std::string& suffix) {
+  fs::path name = file;
+  name += suffix;
+  return name;
+}
+
+// A file of its own beside the settings file, removed again unless it was
+// moved away.
+class TempFile {
+ public:
+  explicit TempFile(const fs::path& file) {
+    std::random_device random;
+    std::string suffix(1, '.');
+    suffix.append(std::to_string(random())).append(".tmp");
+    path_ = beside(file, suffix);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    std::error_code ignored;
+    fs::remove(path_, ignored);
+  }
+
+  const fs::path& path() const { return path_; }
+
+  bool write(std::string_view bytes, std::string& reason) {
+    errno = 0;
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      reason = errnoText();
+      return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      reason = errnoText();
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  fs::path path_;
+};
+
+std::string cannotWrite(const fs::path& file, const std::string& reason) {
+  const std::string folder =
+      file.has_parent_path() ? "the folder " + shown(file.parent_path()) : "this folder";
+  return "Cannot write in " + folder + " (" + reason + "), so " + shown(file) +
+         " was not changed. If the game is under Program Files, Windows lets only an "
+         "administrator change it: right-click Sashcaster-keys.exe and choose Run as "
+         "administrator. Otherwise check that the disk is not full or read-only.";
+}
+
+std::string cannotReplace(const fs::path& target, const fs::path& file, const std::string& reason) {
+  return "Cannot replace " + shown(target) + " (" + reason + "), so " + shown(file) +
+         " was not changed. Close what holds it open (an editor, or the game if it keeps "
+         "it), then run this again.";
+}
+
+// Moves the new bytes over the file with the old ones as FILE.bak. An earlier
+// FILE.bak is set aside first and put back if the file cannot be replaced.
+std::string moveKeepingBackup(const fs::path& file, TempFile& fresh, TempFile& old) {
+  const fs::path backup = beside(file, ".bak");
+  TempFile former(file);
+  std::string reason;
+  std::error_code code;
+  const bool hadBackup = fs::exists(fs::symlink_status(backup, code));
+  if (hadBackup && !console::moveOver(backup, former.path(), reason)) {
+    return cannotReplace(backup, file, reason);
+  }
+  const auto restore = [&] {
+    std::string ignored;
+    if (hadBackup) {
+      console::moveOver(former.path(), backup, ignored);
+    } else {
+      fs::remove(backup, code);
+    }
+  };
+  if (!console::moveOver(old.path(), backup, reason)) {
+    restore();
+    return cannotReplace(backup, file, reason);
+  }
+  if (!console::moveOver(fresh.path(), file, reason)) {
+    restore();
+    return cannotReplace(file, file, reason);
+  }
+  return "";
+}
+
+}  // namespace
+
+FileBytes readForEdit(const fs::path& file) {
+  std::error_code code;
+  const fs::file_status status = fs::status(file, code);
+  if (status.type() == fs::file_type::not_found) {
+    return {std::nullopt, ""};
+  }
+  if (fs::is_directory(status)) {
+    return {std::nullopt, shown(file) +
+                              " is a folder, not a file, so no keys can be written to it. Move "
+                              "the folder away, then run this again."};
+  }
+  const std::uintmax_t size = fs::file_size(file, code);
+  if (!code && size > static_cast<std::uintmax_t>(maxIniFileBytes)) {
+    return {std::nullopt,
+            shown(file) + " holds " + std::to_string(size) +
+                " bytes, more than 1 MiB (1048576 bytes), so the plug-in ignores it and it was "
+                "not changed. Delete it, or keep only the [Sashcaster] section, then run this "
+                "again."};
+  }
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in && !in.eof()) {
+    return {std::nullopt, shown(file) + " cannot be read (" + errnoText() +
+                              "), so it was not changed: close what holds it, or check its "
+                              "permissions, then run this again."};
+  }
+  return {std::move(bytes), ""};
+}
+
+std::string writeKeepingBackup(const fs::path& file, std::string_view bytes,
+                               const std::optional<std::string>& before) {
+  std::string reason;
+  TempFile fresh(file);
+  if (!fresh.write(bytes, reason)) {
+    return cannotWrite(file, reason);
+  }
+  if (!before) {
+    return console::moveOver(fresh.path(), file, reason) ? "" : cannotReplace(file, file, reason);
+  }
+  TempFile old(file);
+  if (!old.write(*before, reason)) {
+    return cannotWrite(file, reason);
+  }
+  return moveKeepingBackup(file, fresh, old);
+}
+
+}  // namespace sashcaster::keys_tool
