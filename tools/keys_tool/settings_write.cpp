@@ -92,7 +92,12 @@ std::string moveKeepingBackup(const fs::path& file, TempFile& fresh, TempFile& o
   TempFile former(file);
   std::string reason;
   std::error_code code;
-  const bool hadBackup = fs::exists(fs::symlink_status(backup, code));
+  const fs::file_status status = fs::symlink_status(backup, code);
+  const bool hadBackup = fs::exists(status);
+  // Only a file is set aside and dropped; anything else there stays untouched.
+  if (hadBackup && !fs::is_regular_file(status)) {
+    return cannotReplace(backup, file, "it is not a file");
+  }
   if (hadBackup && !console::moveOver(backup, former.path(), reason)) {
     return cannotReplace(backup, file, reason);
   }
