@@ -1,5 +1,8 @@
 #include "console/console.h"
 
+#include <iostream>
+#include <string_view>
+
 #ifdef _WIN32
 #include <windows.h>
 // windows.h first: shellapi.h needs its types.
@@ -28,6 +31,67 @@ bool isConsole(DWORD stream) {
   return GetConsoleMode(GetStdHandle(stream), &mode) != 0;
 }
 
+// The C runtime hands a console the bytes in its ANSI code page, whatever
+// SetConsoleOutputCP says, so UTF-8 goes out as UTF-16 through WriteConsoleW.
+class ConsoleBuffer : public std::streambuf {
+ public:
+  explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+  ConsoleBuffer(const ConsoleBuffer&) = delete;
+  ConsoleBuffer& operator=(const ConsoleBuffer&) = delete;
+  ~ConsoleBuffer() override { writeWhole(); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      pending_.push_back(traits_type::to_char_type(c));
+    }
+    return traits_type::not_eof(c);
+  }
+
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    pending_.append(text, static_cast<std::size_t>(count));
+    return count;
+  }
+
+  int sync() override {
+    writeWhole();
+    return 0;
+  }
+
+ private:
+  // Writes the characters received whole; the first bytes of one cut at a
+  // flush wait for the rest.
+  void writeWhole() {
+    std::size_t whole = pending_.size();
+    std::size_t back = 0;
+    while (back < 3 && back < whole &&
+           (static_cast<unsigned char>(pending_[whole - 1 - back]) & 0xC0U) == 0x80U) {
+      ++back;
+    }
+    if (back < whole && static_cast<unsigned char>(pending_[whole - 1 - back]) >= 0xC0U) {
+      whole -= back + 1;
+    }
+    const std::wstring wide = utf16Of(std::string_view(pending_).substr(0, whole));
+    DWORD written = 0;
+    WriteConsoleW(console_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    pending_.erase(0, whole);
+  }
+
+  static std::wstring utf16Of(std::string_view text) {
+    if (text.empty()) {
+      return {};
+    }
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+  }
+
+  HANDLE console_;
+  std::string pending_;
+};
+
 }  // namespace
 
 std::vector<std::string> utf8Arguments(int /*argc*/, char** /*argv*/) {
@@ -42,16 +106,25 @@ std::vector<std::string> utf8Arguments(int /*argc*/, char** /*argv*/) {
 }
 
 Utf8Output::Utf8Output() {
-  if (isConsole(STD_OUTPUT_HANDLE) || isConsole(STD_ERROR_HANDLE)) {
-    formerCodePage_ = GetConsoleOutputCP();
-    SetConsoleOutputCP(CP_UTF8);
+  if (isConsole(STD_OUTPUT_HANDLE)) {
+    std::cout.flush();
+    out_ = std::make_unique<ConsoleBuffer>(GetStdHandle(STD_OUTPUT_HANDLE));
+    formerOut_ = std::cout.rdbuf(out_.get());
+  }
+  if (isConsole(STD_ERROR_HANDLE)) {
+    err_ = std::make_unique<ConsoleBuffer>(GetStdHandle(STD_ERROR_HANDLE));
+    formerErr_ = std::cerr.rdbuf(err_.get());
   }
 }
 
 Utf8Output::~Utf8Output() {
-  // The console may outlive the program, in the window of the shell that ran it.
-  if (formerCodePage_ != 0) {
-    SetConsoleOutputCP(formerCodePage_);
+  if (out_) {
+    std::cout.flush();
+    std::cout.rdbuf(formerOut_);
+  }
+  if (err_) {
+    std::cerr.flush();
+    std::cerr.rdbuf(formerErr_);
   }
 }
 

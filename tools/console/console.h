@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -18,8 +20,9 @@ namespace sashcaster::console {
 // the narrow argv would have lost every letter outside the ANSI code page.
 std::vector<std::string> utf8Arguments(int argc, char** argv);
 
-// While it lives, a console shows the program's UTF-8 output as text; output
-// to a file or a pipe is the bytes written either way.
+// While it lives, what the program writes to std::cout and std::cerr as UTF-8
+// is shown as text on a Windows console; output to a file or a pipe is the
+// bytes written either way.
 class Utf8Output {
  public:
   Utf8Output();
@@ -28,7 +31,10 @@ class Utf8Output {
   Utf8Output& operator=(const Utf8Output&) = delete;
 
  private:
-  unsigned int formerCodePage_ = 0;
+  std::unique_ptr<std::streambuf> out_;
+  std::unique_ptr<std::streambuf> err_;
+  std::streambuf* formerOut_ = nullptr;
+  std::streambuf* formerErr_ = nullptr;
 };
 
 // Started from Explorer, by a double click or a file dropped on it, the
