@@ -29,7 +29,7 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cmake --install "$build" --prefix "$stage/files" >/dev/null
 mapfile -t files < <(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-for file in Sashcaster.asi Sashcaster.ini Sashcaster-check.exe README.txt; do
+for file in Sashcaster.asi Sashcaster.ini Sashcaster-check.exe Sashcaster-keys.exe README.txt; do
   [ -f "$stage/files/$file" ] || { echo "package: $file was not installed" >&2; exit 1; }
 done
 

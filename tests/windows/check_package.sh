@@ -16,7 +16,7 @@ zip=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || fail "pac
 [ "$zip" = "$scratch/dist/Sashcaster-$version.zip" ] || fail "zip is $zip"
 
 released=$(find "$scratch/dist" -mindepth 1 -printf '%P\n' | grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
-for file in README.txt Sashcaster.asi Sashcaster-check.exe Sashcaster.ini SHA256SUMS; do
+for file in README.txt Sashcaster.asi Sashcaster-check.exe Sashcaster-keys.exe Sashcaster.ini SHA256SUMS; do
   grep -qx "$file" <<<"$released" || fail "$file is not in the release"
 done
 listing=$(zipinfo -1 "$zip")

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sashcaster-keys.exe and Sashcaster-check.exe on a settings file in a folder
+# named with accented and Cyrillic letters, given as Windows gives it: the
+# keys tool writes the file there, and both name it right in what they print.
+# Usage: unicode_folder.sh WINDOWS_KEYS WINDOWS_CHECK
+set -u
+keys=$1 check=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+folder="$scratch/Jérôme/Игры"
+mkdir -p "$folder"
+touch "$folder/Sashcaster.asi" "$folder/ScriptHookRDR2.dll"
+printf '[Sashcaster]\r\niXKey=88\r\n' >"$folder/Sashcaster.ini"
+file="Z:${folder//\//\\}\\Sashcaster.ini"
+fail() { echo "FAIL: $*"; exit 1; }
+
+wine "$keys" --file "$file" trigger=Z left=Q </dev/null >"$scratch/keys.out" 2>/dev/null
+status=$?
+[ "$status" -le 1 ] || fail "Sashcaster-keys.exe exited $status: $(cat "$scratch/keys.out")"
+[ "$(cat "$folder/Sashcaster.ini")" = $'[Sashcaster]\r\niXKey=90\r\niWindowThrowLeft=81\r' ] ||
+  fail "the file holds: $(od -c "$folder/Sashcaster.ini")"
+[ "$(cat "$folder/Sashcaster.ini.bak")" = $'[Sashcaster]\r\niXKey=88\r' ] || fail "no .bak of the old file"
+grep -qF "Wrote $file;" "$scratch/keys.out" || fail "Sashcaster-keys.exe names the file as: $(head -n 1 "$scratch/keys.out")"
+
+wine "$check" "$file" </dev/null >"$scratch/check.out" 2>/dev/null
+grep -qxF "Checking $file"$'\r' "$scratch/check.out" ||
+  fail "Sashcaster-check.exe names the file as: $(head -n 1 "$scratch/check.out")"
+grep -q 'no such file' "$scratch/check.out" && fail "Sashcaster-check.exe does not find the file"
+echo "both programs found and named $file"
