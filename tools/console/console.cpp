@@ -81,8 +81,8 @@ class ConsoleBuffer : public std::streambuf {
     if (text.empty()) {
       return {};
     }
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
     return wide;
@@ -134,12 +134,22 @@ bool consoleIsOwn() {
 }
 
 std::optional<std::uint32_t> nextConsoleKey() {
+  // A key held down repeats its key-down events; only the first one of each
+  // press counts, or one long press would answer the next question too.
+  static std::uint32_t held = 0;
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   INPUT_RECORD record{};
   DWORD read = 0;
   while (ReadConsoleInputW(input, &record, 1, &read) != 0 && read == 1) {
-    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown != 0) {
-      return record.Event.KeyEvent.wVirtualKeyCode;
+    if (record.EventType != KEY_EVENT) {
+      continue;
+    }
+    const std::uint32_t code = record.Event.KeyEvent.wVirtualKeyCode;
+    if (record.Event.KeyEvent.bKeyDown == 0) {
+      held = code == held ? 0 : held;
+    } else if (code != held) {
+      held = code;
+      return code;
     }
   }
   return std::nullopt;

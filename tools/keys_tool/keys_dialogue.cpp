@@ -35,6 +35,13 @@ void showClashes(const Settings& keys, std::ostream& out) {
   }
 }
 
+// A key without a name: the settings check would call its code a mistake.
+std::string unnamed(std::uint32_t code) {
+  return "That key sends the code " + std::to_string(code) +
+         ", which is not in the table of keys the settings check knows, so it cannot be set "
+         "here.";
+}
+
 enum class Answer : std::uint8_t { Chosen, Leave };
 
 // One key asked for until the player presses one that the plug-in can use.
@@ -53,7 +60,8 @@ Answer askForKey(std::size_t index, std::uint32_t& code, const KeyPresses& next,
     }
     const std::uint32_t chosen = *pressed == offKey ? offCode : *pressed;
     if (const std::optional<std::string> problem = unusableKey(chosen)) {
-      out << "\n  " << *problem << " Press another key: " << std::flush;
+      out << "\n  " << (keys::keyName(chosen) ? *problem : unnamed(chosen))
+          << " Press another key: " << std::flush;
       continue;
     }
     code = chosen;
