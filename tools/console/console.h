@@ -33,8 +33,8 @@ class Utf8Output {
  private:
   std::unique_ptr<std::streambuf> out_;
   std::unique_ptr<std::streambuf> err_;
-  std::streambuf* formerOut_ = nullptr;
-  std::streambuf* formerErr_ = nullptr;
+  [[maybe_unused]] std::streambuf* formerOut_ = nullptr;  // used on Windows only
+  [[maybe_unused]] std::streambuf* formerErr_ = nullptr;
 };
 
 // Started from Explorer, by a double click or a file dropped on it, the
