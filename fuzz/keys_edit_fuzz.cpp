@@ -106,11 +106,10 @@ std::optional<std::string> ascii(std::string_view line, const RawLines& raw) {
 
 // The lines that count for each key: the last of that key under a
 // [Sashcaster] header, as the plug-in's parse takes them.
-std::array<std::optional<std::size_t>, 5> countingLines(std::string_view bytes) {
+std::array<std::optional<std::size_t>, 5> countingLines(const std::vector<std::string>& lines) {
   std::array<std::optional<std::size_t>, 5> counting;
   bool inSection = false;
   std::pair<std::string, std::string> pair;
-  const std::vector<std::string> lines = splitIniLines(bytes);
   for (std::size_t number = 0; number < lines.size(); ++number) {
     const IniLineKind kind = classifyLine(lines[number], pair);
     inSection = kind == IniLineKind::SectionHeader ? pair.first == settingsSectionName : inSection;
@@ -169,7 +168,7 @@ bool keptAs(std::string_view old, std::string_view now, bool counting, bool last
       equals += raw.unit;
     }
     return now.starts_with(old.substr(0, equals + raw.unit)) &&
-           returnsAtEnd(old, raw) == returnsAtEnd(now, raw);
+           (lastOpen || returnsAtEnd(old, raw) == returnsAtEnd(now, raw));
   }
   return lastOpen ? withoutReturns(old, raw) == withoutReturns(now, raw) : old == now;
 }
@@ -180,9 +179,10 @@ void requireLinesKept(std::string_view before, std::string_view after,
   const RawLines now = rawLines(after);
   require(after.substr(0, old.mark) == before.substr(0, old.mark), "the encoding's mark stays");
   require(now.oddByte == old.oddByte, "a last odd byte stays the last byte");
-  const std::array<std::optional<std::size_t>, 5> counting = countingLines(before);
+  const std::vector<std::string> readerLines = splitIniLines(before);
+  const std::array<std::optional<std::size_t>, 5> counting = countingLines(readerLines);
   const bool crLf = crLfFile(old);
-  const std::size_t lineCount = splitIniLines(before).empty() ? 0 : old.lines.size();
+  const std::size_t lineCount = readerLines.empty() ? 0 : old.lines.size();
   std::size_t next = 0;
   const auto requireAdded = [&](std::size_t at) {
     require(addedLine(now.lines[at], now, codes), "only lines of keys set are added");
