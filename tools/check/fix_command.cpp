@@ -1,15 +1,13 @@
 #include "check/fix_command.h"
 
-#include <array>
 #include <cctype>
 
+#include "check/report.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::check {
 
 namespace {
-
-constexpr std::array<const char*, 5> settingWords{"trigger", "front", "left", "right", "back"};
 
 // Letters, digits and spaces pass every console unchanged between quotes.
 bool safeOnCommandLine(const std::string& name) {
@@ -24,7 +22,7 @@ bool safeOnCommandLine(const std::string& name) {
 }  // namespace
 
 const char* settingWord(std::size_t index) {
-  return settingWords.at(index);
+  return index == triggerIndex ? "trigger" : throwDirections.at(index);
 }
 
 std::string setKeyCommand(std::size_t index, std::optional<std::uint32_t> code) {
