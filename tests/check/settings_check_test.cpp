@@ -185,6 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
             "[Sashcaster]\niXKey=0x5A\n",
             {0, 87, 65, 68, 83},
             {{2, "reads as 0, which is no key: the plug-in reads decimal numbers only. Write 90"}}},
+        FileCase{
+            "HexadecimalOneSidedModifierGetsTheCommandForTheCodeThatArrives",
+            "[Sashcaster]\niXKey=0xA0\n",
+            {0, 87, 65, 68, 83},
+            {{2, "Write 160, the decimal of 0xA0, or run Sashcaster-keys.exe trigger=Shift."}}},
         FileCase{"CodeOfNoKey", "[Sashcaster]\niXKey=7\n", {7, 87, 65, 68, 83}, {{2, "no key"}}},
         FileCase{"TriggerOnADirectionKey",
                  "[Sashcaster]\niXKey=65\n",

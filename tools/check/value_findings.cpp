@@ -26,6 +26,14 @@ std::string codeAndKey(std::uint32_t code) {
   return std::to_string(code) + " (" + keys::describeKey(code) + ")";
 }
 
+// The code the plug-in receives for a key; none for a mouse button.
+std::optional<std::uint32_t> asReceived(std::uint32_t code) {
+  if (keys::isMouseButton(code)) {
+    return std::nullopt;
+  }
+  return keys::codeReceivedFor(code).value_or(code);
+}
+
 // The key meant by a value written as a key's name ("Z", "X key", "F5"), as
 // the plug-in receives it ("Left Shift" arrives as Shift); none for a mouse
 // button, which never arrives.
@@ -34,10 +42,7 @@ std::optional<std::uint32_t> keyNamed(std::string_view value) {
   if (!code) {
     code = keys::keyCode(std::string(value.substr(0, value.find_first_of(iniWhitespace))));
   }
-  if (!code || keys::isMouseButton(*code)) {
-    return std::nullopt;
-  }
-  return keys::codeReceivedFor(*code).value_or(*code);
+  return code ? asReceived(*code) : std::nullopt;
 }
 
 // The fix by name: the keys tool's command for that key, or for any key.
@@ -96,7 +101,8 @@ void checkConverted(Report& report, const KeyLine& line, std::size_t index, std:
                         " reads as 0, which is no key: the plug-in reads decimal numbers "
                         "only. Write " +
                         std::to_string(*meant) + ", the decimal of " +
-                        printable(trimmedView(line.value)) + orRun(index, meant) + "."});
+                        printable(trimmedView(line.value)) + orRun(index, asReceived(*meant)) +
+                        "."});
     return;
   }
   if (const std::optional<std::string> why = keys::whyNeverReceived(code)) {
