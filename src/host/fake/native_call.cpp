@@ -65,7 +65,8 @@ std::string describeResult(std::uint64_t hash, std::uint64_t resultSlot, const H
   if (hash == localPlayerPedHash) {
     return " = " + signed32(resultSlot);
   }
-  // The other results are truth values, and the name hash beside its name.
+  // The others are truth values, and the hash of hashOfName, whose name the
+  // call shows beside it.
   return " = " + (hash == pedGrappleStyleHash ? hashInWords(low, words) : hex32(low));
 }
 
