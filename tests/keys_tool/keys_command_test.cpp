@@ -15,6 +15,13 @@
 
 #include "config/temp_folder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+#endif
+
 namespace sashcaster::keys_tool {
 namespace {
 
@@ -236,6 +243,42 @@ TEST_F(GameFolder, ReadOnlyFolderIsRefusedWithWhatToDo) {
   fs::permissions("game", fs::perms::owner_all, fs::perm_options::add);
   EXPECT_EQ(std::distance(fs::directory_iterator("game"), fs::directory_iterator()), 1);
 }
+
+#ifdef _WIN32
+// The plug-in's read opens the file without letting others delete or replace it.
+HANDLE holdOpen(const wchar_t* name) {
+  return CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TEST_F(GameFolder, FileHeldOpenIsReplacedOnceLetGoWithinASecond) {
+  testing::TempFolder::write("Sashcaster.ini", section);
+  const HANDLE held = holdOpen(L"Sashcaster.ini");
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread letGo([held] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CloseHandle(held);
+  });
+  EXPECT_EQ(run({"trigger=Z"}), exitWritten) << err.str();
+  letGo.join();
+  EXPECT_EQ(bytesOf("Sashcaster.ini"), "[Sashcaster]\r\niXKey=90\r\n");
+  EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), section);
+}
+
+TEST_F(GameFolder, FileHeldOpenLongerIsLeftAsItWasWithItsBackup) {
+  testing::TempFolder::write("Sashcaster.ini", section);
+  testing::TempFolder::write("Sashcaster.ini.bak", "older");
+  const std::vector<std::string> names = namesHere();
+  const HANDLE held = holdOpen(L"Sashcaster.ini");
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(run({"trigger=Z"}), exitFileProblem);
+  CloseHandle(held);
+  EXPECT_NE(err.str().find("Cannot replace Sashcaster.ini"), std::string::npos) << err.str();
+  EXPECT_EQ(bytesOf("Sashcaster.ini"), section);
+  EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), "older");
+  EXPECT_EQ(namesHere(), names);
+}
+#endif
 
 TEST(KeysCommandLine, DialogueOnlyWithoutSettingsOrWithALoneFile) {
   EXPECT_TRUE(startsDialogue({}));
