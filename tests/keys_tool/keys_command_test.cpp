@@ -185,6 +185,7 @@ TEST_P(Refusals, ChangeNothing) {
   const std::string bytes = "[Sashcaster]\niXKey=88\n";
   testing::TempFolder::write("Sashcaster.ini", bytes);
   testing::TempFolder::write("Big.ini", std::string(1048577, ';'));
+  testing::TempFolder::write("Full.ini", std::string(1048576, ';'));
   fs::create_directory("Folder.ini");
   testing::TempFolder::write("Sashcaster.ini.bak", "old");
   const std::vector<std::string> names = namesHere();
@@ -194,6 +195,7 @@ TEST_P(Refusals, ChangeNothing) {
   EXPECT_EQ(bytesOf("Sashcaster.ini"), bytes);
   EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), "old");
   EXPECT_EQ(bytesOf("Big.ini")->size(), 1048577U);
+  EXPECT_EQ(bytesOf("Full.ini")->size(), 1048576U);
   EXPECT_EQ(namesHere(), names);
 }
 
@@ -209,6 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"NoSetting", {}, 2, "no key to set"},
         RefusedCase{"AFolder", {"--file", "Folder.ini", "left=Z"}, 3, "is a folder"},
         RefusedCase{"OverOneMiB", {"--file", "Big.ini", "left=Z"}, 3, "ignores it"},
+        RefusedCase{"GrowingPastOneMiB", {"--file", "Full.ini", "left=Z"}, 3, "would grow past"},
         RefusedCase{"NoSuchFolder",
                     {"--file", "none/Sashcaster.ini", "left=Z"},
                     3,

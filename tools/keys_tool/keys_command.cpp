@@ -5,6 +5,7 @@
 
 #include "check/check_command.h"
 #include "check/report.h"
+#include "config/ini_file.h"
 #include "console/utf8_path.h"
 #include "keys_tool/key_choice.h"
 #include "keys_tool/settings_write.h"
@@ -100,6 +101,12 @@ int setKeys(const std::filesystem::path& file, const KeyCodes& codes, std::ostre
   }
   const std::string after =
       withKeysSet(before.bytes.value_or(std::string(shippedSettings())), codes);
+  if (after.size() > static_cast<std::size_t>(maxIniFileBytes)) {
+    err << "sashcaster-keys: " << check::withoutControlBytes(file.string())
+        << " would grow past 1 MiB (1048576 bytes), which the plug-in ignores, so it was not "
+           "changed. Keep only the [Sashcaster] section and its keys, then run this again.\n";
+    return exitFileProblem;
+  }
   const std::string problem = writeKeepingBackup(file, after, before.bytes);
   if (!problem.empty()) {
     err << "sashcaster-keys: " << problem << "\n";
