@@ -75,6 +75,10 @@ RawLines rawLines(std::string_view bytes) {
     raw.unit = 2;
     raw.oddByte = bytes.substr(bytes.size() - (bytes.size() % 2));
     bytes = bytes.substr(0, bytes.size() - raw.oddByte.size());
+    // A byte-order mark after the UTF-16 one is dropped by the reader too.
+    if (bytes.substr(2, 2) == (bytes.starts_with("\xFE\xFF") ? "\xFE\xFF" : "\xFF\xFE")) {
+      raw.mark = 4;
+    }
   } else if (bytes.starts_with("\xEF\xBB\xBF")) {
     raw.mark = 3;
   }
