@@ -67,9 +67,10 @@ void clearKey(std::uint32_t key) {
   if (key >= keyStateCount) {
     return;
   }
-  // Relaxed stores promise another thread no order, so a keyboard event
-  // landing mid-clear may leave a mixed entry. What holds is that the readers
-  // run on the script's thread, as this does: they see the entry whole.
+  // Each field is stored whole, but the four together are not: a keyboard
+  // event landing mid-clear may leave a mixed entry, some fields its own and
+  // some zero, and the readers take it as it stands. At worst that one event
+  // is lost, or its release reads as a press, until the key's next event.
   KeyState& entry = keyStateTable.entries[key];
   entry.tick.store(0, relaxed);
   entry.fifthArg.store(0, relaxed);
