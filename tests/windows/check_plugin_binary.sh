@@ -71,12 +71,15 @@ kernel32=(
   # the plug-in's own: its clock, and the settings file opened so that others
   # may still rename or delete it
   GetTickCount CreateFileW MultiByteToWideChar
-  # the C runtime's start-up: relocations, its TLS support, the frame tables
-  VirtualProtect VirtualQuery TlsAlloc TlsFree TlsGetValue TlsSetValue
-  GetModuleHandleW GetProcAddress LoadLibraryW GetLastError SetLastError
+  # the C runtime's start-up (its relocations) and errors
+  VirtualProtect VirtualQuery GetLastError SetLastError
+  # the C runtime's rand_s, which looks up its system function when called
+  GetModuleHandleW GetProcAddress LoadLibraryW
   # the C++ runtime: unwinding for exceptions
   RaiseException RtlCaptureContext RtlLookupFunctionEntry RtlUnwindEx RtlVirtualUnwind
-  # its locks and once-only initialisation, on Windows' own primitives
+  # its locks, once-only initialisation and thread-local keys, on Windows' own
+  # primitives (libgcc's gthr-win32 and emutls, the C runtime's TLS support)
+  TlsAlloc TlsFree TlsGetValue TlsSetValue
   InitializeCriticalSection EnterCriticalSection LeaveCriticalSection DeleteCriticalSection
   CreateSemaphoreW ReleaseSemaphore WaitForSingleObject CloseHandle GetCurrentThreadId Sleep
   # its locales and system error messages
