@@ -1,8 +1,10 @@
 // Arbitrary bytes as a settings file, explained by the settings check as it
 // explains a file it has read. Checked on every input: nothing is thrown; the
 // codes are the plug-in's load; a key shown as coming from a line names a key
-// line of that key; every finding's line exists; the printed report holds no
-// control bytes but line ends and ends with its count.
+// line of that key; every finding's line exists; a code the plug-in is never
+// sent is a finding of its key; the printed report holds no
+// control bytes but line ends and ends with its count and the controller's
+// buttons.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "config/ini_file.h"
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
+#include "keys/key_names.h"
 
 namespace {
 
@@ -46,16 +49,35 @@ void requireKeyLinesTrue(const check::Report& report, const std::vector<std::str
   }
 }
 
+// A key that loads a code the plug-in is never sent cannot work.
+void requireNeverReceivedFound(const check::Report& report) {
+  for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
+    if (!keys::whyNeverReceived(report.loaded.*settingsKeys[index].field)) {
+      continue;
+    }
+    bool found = false;
+    for (const check::Remark& finding : report.findings) {
+      found = found || (finding.keys & check::keyBit(index)) != 0;
+    }
+    require(found, "a code never received is a finding of its key");
+  }
+}
+
 void requirePrintable(const std::string& text, std::size_t findings) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     require(byte == '\n' || (byte >= 0x20 && byte != 0x7F), "the report prints no control bytes");
   }
-  const std::size_t last = text.rfind('\n', text.size() - 2);
-  const std::string_view lastLine = std::string_view(text).substr(last + 1);
-  require(findings == 0 ? lastLine.starts_with("No findings")
-                        : lastLine.starts_with(std::to_string(findings) + " finding"),
-          "the last line counts the findings");
+  const std::string_view report(text);
+  const std::size_t last = report.rfind('\n', report.size() - 2);
+  require(last != std::string_view::npos && last > 0, "the report has lines");
+  require(report.substr(last + 1) == check::controllerLine() + "\n",
+          "the last line tells the controller's buttons");
+  const std::size_t count = report.rfind('\n', last - 1);
+  const std::string_view countLine = report.substr(count + 1, last - count - 1);
+  require(findings == 0 ? countLine.starts_with("No findings")
+                        : countLine.starts_with(std::to_string(findings) + " finding"),
+          "the line before the last counts the findings");
 }
 
 }  // namespace
@@ -83,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(report.loaded.*key.field == plugIn.*key.field, "the codes are the plug-in's");
   }
   requireKeyLinesTrue(report, lines);
+  requireNeverReceivedFound(report);
   std::ostringstream out;
   check::printReport(report, out);
   requirePrintable(out.str(), report.findings.size());

@@ -5,31 +5,24 @@
 // nothing; a settings field changes exactly when its key's value converts.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <set>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/settings_file.h"
+#include "fuzz/document_checks.h"
 #include "fuzz/ini_model.h"
 #include "host/fake/scratch_folder.h"
 
 namespace {
 
-using sashcaster::IniSection;
 using sashcaster::IniStructure;
-
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+using sashcaster::fuzz::expectedField;
+using sashcaster::fuzz::require;
+using sashcaster::fuzz::requireLookupsInsertNothing;
+using sashcaster::fuzz::requireSameDocument;
 
 // The settings file is read from the current directory, so each input runs
 // in a scratch directory, the one for the whole run; the fuzzer's own
@@ -55,75 +48,6 @@ class InScratchDirectory {
     return scratch;
   }
 };
-
-template <typename Value>
-void requireSoundIndex(const sashcaster::OrderedMap<Value>& map) {
-  require(map.index.size() == map.entries.size(), "index and entries differ in size");
-  std::set<std::string> seen;
-  for (std::size_t position = 0; position < map.entries.size(); ++position) {
-    const std::string& name = map.entries[position].first;
-    require(name == sashcaster::model::trimmed(name), "a stored name is not trimmed");
-    require(seen.insert(name).second, "a name is stored twice");
-    const auto found = map.index.find(name);
-    require(found != map.index.end() && found->second == position, "index points elsewhere");
-  }
-}
-
-// Same names in the same order with the same values, and sound indexes.
-void requireSameDocument(const IniStructure& document, const sashcaster::model::Document& model) {
-  requireSoundIndex(document);
-  require(document.entries.size() == model.size(), "number of sections");
-  for (std::size_t s = 0; s < model.size(); ++s) {
-    const auto& [name, section] = document.entries[s];
-    require(name == model[s].first, "section name or order");
-    requireSoundIndex(section);
-    require(section.entries.size() == model[s].second.size(), "number of keys");
-    for (std::size_t k = 0; k < section.entries.size(); ++k) {
-      require(section.entries[k] == model[s].second[k], "key, order or value");
-    }
-  }
-}
-
-std::size_t totalKeys(const IniStructure& document) {
-  std::size_t keys = 0;
-  for (const auto& entry : document.entries) {
-    keys += entry.second.size();
-  }
-  return keys;
-}
-
-// Lookups of present and absent names, padded and not, change nothing.
-void requireLookupsInsertNothing(const IniStructure& document) {
-  const std::size_t sections = document.size();
-  const std::size_t keys = totalKeys(document);
-  std::set<std::string> names = {"Sashcaster", " Sashcaster\t", "", "absent", "iXKey"};
-  for (const auto& entry : document.entries) {
-    names.insert(entry.first);
-    names.insert(" " + entry.first + "\r");
-  }
-  for (const std::string& name : names) {
-    const IniSection section = document.getCopy(name);
-    static_cast<void>(section.getCopy("iXKey"));
-    static_cast<void>(section.getCopy(" absent "));
-  }
-  require(document.size() == sections && totalKeys(document) == keys, "getCopy inserted");
-}
-
-// std::stoi's answer, or the old field when it throws.
-std::uint32_t expectedField(const sashcaster::model::Document& model, const char* key,
-                            std::uint32_t old) {
-  const std::string* text = sashcaster::model::find(model, "Sashcaster", key);
-  if (text == nullptr) {
-    return old;
-  }
-  try {
-    return static_cast<std::uint32_t>(std::stoi(*text, nullptr, 10));
-  } catch (const std::invalid_argument&) {
-    return old;
-  } catch (const std::out_of_range&) {
-    return old;
-  }
-}
 
 }  // namespace
 

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings_fuzz decimal_fuzz check_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(settings_fuzz decimal_fuzz check_fuzz parse_fuzz)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

@@ -41,7 +41,8 @@ Output runIn(const std::vector<std::string>& arguments) {
     output.lines.push_back(line);
   }
   const bool report = !output.lines.empty() && output.lines.front().starts_with("Checking ");
-  for (std::size_t i = 1; report && i + 1 < output.lines.size(); ++i) {
+  // The two last lines count the findings and tell the controller's buttons.
+  for (std::size_t i = 1; report && i + 2 < output.lines.size(); ++i) {
     const std::string& line = output.lines[i];
     if (i <= 5) {
       const std::size_t equals = line.find(" = ");
@@ -72,7 +73,9 @@ void expectFindings(const Output& output, const std::vector<Expected>& expected)
       expected.empty()
           ? "No findings"
           : std::to_string(expected.size()) + (expected.size() == 1 ? " finding:" : " findings:");
-  EXPECT_TRUE(!output.lines.empty() && output.lines.back().starts_with(last));
+  ASSERT_GE(output.lines.size(), 2U);
+  EXPECT_TRUE(output.lines[output.lines.size() - 2].starts_with(last));
+  EXPECT_EQ(output.lines.back(), controllerLine());
 }
 
 class GameFolder : public ::testing::Test {
@@ -150,6 +153,25 @@ INSTANTIATE_TEST_SUITE_P(
             "HeaderMisspelled", "[Sashcastor]\niXKey=90\n", defaults, {{1, "write [Sashcaster]"}}},
         FileCase{"EmptyValue", "[Sashcaster]\niXKey=\n", defaults, {{2, "iXKey has no value"}}},
         FileCase{"LetterForValue", "[Sashcaster]\niXKey=Z\n", defaults, {{2, "90 for Z"}}},
+        FileCase{"KeyNameForValueNamesTheCommandThatSetsIt",
+                 "[Sashcaster]\niWindowThrowLeft=Left arrow\n",
+                 defaults,
+                 {{2, "37 for Left arrow, or run Sashcaster-keys.exe left=\"Left arrow\""}}},
+        FileCase{"OneSidedModifierNamedForValueGivesTheCodeThatArrives",
+                 "[Sashcaster]\niXKey=Left Shift\n",
+                 defaults,
+                 {{2, "16 for Shift, or run Sashcaster-keys.exe trigger=Shift"}}},
+        FileCase{"OneSidedModifierNeverArrives",
+                 "[Sashcaster]\niXKey=160\n",
+                 {160, 87, 65, 68, 83},
+                 {{2,
+                   "Left Shift (160) never reaches the plug-in: Shift arrives as 16 whichever "
+                   "side is pressed; use 16 (Shift), or run Sashcaster-keys.exe trigger=Shift"}}},
+        FileCase{
+            "MouseButtonNeverArrives",
+            "[Sashcaster]\niWindowThrowBack=5\n",
+            {88, 87, 65, 68, 5},
+            {{2, "a mouse button cannot be used; choose a key with Sashcaster-keys.exe back="}}},
         FileCase{"KeyNameForValue",
                  "[Sashcaster]\niXKey=X key\n",
                  defaults,
@@ -163,6 +185,11 @@ INSTANTIATE_TEST_SUITE_P(
             "[Sashcaster]\niXKey=0x5A\n",
             {0, 87, 65, 68, 83},
             {{2, "reads as 0, which is no key: the plug-in reads decimal numbers only. Write 90"}}},
+        FileCase{
+            "HexadecimalOneSidedModifierGetsTheCommandForTheCodeThatArrives",
+            "[Sashcaster]\niXKey=0xA0\n",
+            {0, 87, 65, 68, 83},
+            {{2, "Write 160, the decimal of 0xA0, or run Sashcaster-keys.exe trigger=Shift."}}},
         FileCase{"CodeOfNoKey", "[Sashcaster]\niXKey=7\n", {7, 87, 65, 68, 83}, {{2, "no key"}}},
         FileCase{"TriggerOnADirectionKey",
                  "[Sashcaster]\niXKey=65\n",
@@ -172,6 +199,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Sashcaster]\niXKey=65\niWindowThrowLeft=A\n",
                  {65, 87, 65, 68, 83},
                  {{2, "the left throw can never happen"}, {3, "is not a number"}}},
+        FileCase{
+            "ClashNamesTheCommandThatSetsTheLaterKey",
+            "[Sashcaster]\niWindowThrowRight=65\n",
+            {88, 87, 65, 65, 83},
+            {{2, "Give each direction its own key, such as with Sashcaster-keys.exe right=KEY"}}},
         FileCase{"TwoDirectionsOnOneKey",
                  "[Sashcaster]\niWindowThrowBack=87\n",
                  {88, 87, 65, 68, 87},
@@ -236,6 +268,15 @@ TEST(SettingsCheck, FileAwayFromThePlugInAndScriptHookIsAFinding) {
   testing::TempFolder::write("Sashcaster.ini", good);
   expectFindings(runIn({}), {{std::nullopt, "Sashcaster.asi is not in this folder"},
                              {std::nullopt, "ScriptHookRDR2.dll is not in this folder"}});
+}
+
+TEST(SettingsCheck, ControllerLineNamesTheButtonsOfTheThrowControls) {
+  const std::string line = controllerLine();
+  for (const char* words : {"hold RB (INPUT_SPECIAL_ABILITY_ACTION) with D-pad left, D-pad right "
+                            "or D-pad down",
+                            "for the front, hold D-pad up and let go of RB", "need no settings"}) {
+    EXPECT_NE(line.find(words), std::string::npos) << line;
+  }
 }
 
 TEST(SettingsCheck, BadCommandLineExitsWith2AndHelpWith0) {

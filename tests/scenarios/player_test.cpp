@@ -125,6 +125,40 @@ TEST(ScenarioPlayer, ExpectationCoversEveryTurnOfItsTurnLine) {
       << out.str();
 }
 
+TEST(ScenarioParser, ControlsByWordGameNameInAnyCaseOrHash) {
+  const Scenario scenario = parsed(
+      "pressed trigger input_frontend_nav_left INPUT_Frontend_Nav_Right 0x78114AB3\n"
+      "released front-hold\n");
+  ASSERT_EQ(scenario.events.size(), 2U);
+  EXPECT_EQ(scenario.events[0].values,
+            (std::vector<std::uint32_t>{0x1ECA87D4, 0x877F1027, 0x08BD758C, 0x78114AB3}));
+  EXPECT_EQ(scenario.events[1].values, (std::vector<std::uint32_t>{0x8CFFE0A1}));
+}
+
+// Controls appear by the game's name and the pad's button, in the trace and
+// in the native calls; a control outside the game's table says it is one.
+TEST(ScenarioPlayer, TraceNamesControlsAndButtonsNeverBareHashes) {
+  ScriptedHost host;
+  const NativeCall query{model::controlPressedHash, {0, 0x877F1027}, "", 1};
+  const NativeCall style{
+      model::pedGrappleStyleHash, {0x1D0C}, "", model::nameHash("GS_FACE_TO_FACE")};
+  host.turns = {{{query, style}, {}, true}};
+  std::ostringstream out;
+  play(parsed("style GS_FACE_TO_FACE\npressed trigger left 0x0000ABCD\nturn\n"), host.runner(), out,
+       {.showNatives = true});
+  const std::string trace = out.str();
+  for (const char* words :
+       {"controls pressed: INPUT_SPECIAL_ABILITY_ACTION (RB) + INPUT_FRONTEND_NAV_LEFT (D-pad "
+        "left) + control 0x0000ABCD\n",
+        "controlPressed(0, INPUT_FRONTEND_NAV_LEFT (D-pad left)) = 0x00000001\n",
+        "pedGrappleStyle(7436) = GS_FACE_TO_FACE\n"}) {
+    EXPECT_NE(trace.find(words), std::string::npos) << words << " in\n" << trace;
+  }
+  for (const char* hash : {"0x1ECA87D4", "0x877F1027"}) {
+    EXPECT_EQ(trace.find(hash), std::string::npos) << hash << " in\n" << trace;
+  }
+}
+
 TEST(ScenarioParser, SettingsBlockKeepsItsLinesWithCrlf) {
   const Scenario scenario = parsed("settings\n[Sashcaster]\n  iXKey = 89 ; Y\r\nend\n");
   ASSERT_EQ(scenario.events.size(), 1U);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the commands README.md shows, as written there, from the top of the
+# Runs the commands README.md and docs/ show, as written there, from the top of the
 # source tree: the scenario tools with and without a settings file, their
 # --help and -h, the settings check, and a plug-in that fails to load, which
 # must say why.

@@ -33,6 +33,15 @@ for file in $released; do
   cmp -s "$scratch/unpacked/$file" "$scratch/dist/$file" || fail "$file differs in the zip"
 done
 cmp -s "$scratch/dist/README.txt" "$source_dir/package/README.txt" || fail "README.txt is not package/README.txt"
+# The player's notes read alike in Notepad and in a console: printable ASCII,
+# under 80 columns.
+for file in README.txt Sashcaster.ini; do
+  wide=$(awk 'length > 79 { print FNR }' "$scratch/dist/$file" | tr '\n' ' ')
+  [ -z "$wide" ] || fail "$file has lines of 80 columns or more: $wide"
+  if LC_ALL=C grep -q '[^[:print:]]' "$scratch/dist/$file"; then
+    fail "$file holds bytes that are not printable ASCII"
+  fi
+done
 (cd "$scratch/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 [ "$(wc -l <"$scratch/dist/SHA256SUMS")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
   fail "SHA256SUMS does not list every release file"

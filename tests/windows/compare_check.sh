@@ -24,7 +24,8 @@ same() {
     diff native.out windows.out | sed 's/^/  /'
     failures=$((failures + 1))
   else
-    echo "same: $1 (exit $native_status, $(tail -n 1 native.out))"
+    # The line before the last counts the findings; the last is the controller's.
+    echo "same: $1 (exit $native_status, $(tail -n 2 native.out | head -n 1))"
   fi
 }
 
@@ -34,6 +35,8 @@ printf '[Sashcaster]\nixkey = 90\niXKey=0x5A\niWindowThrowLeft=Z\niWindowThrowBa
 same "lower case, hexadecimal, a letter, two directions on one key, another section"
 printf '\xff\xfe[\0S\0a\0s\0h\0c\0a\0s\0t\0e\0r\0]\0\n\0i\0X\0K\0e\0y\0=\0009\0000\0' >Sashcaster.ini
 same "a UTF-16 file"
+printf '[Sashcaster]\niXKey=160\niWindowThrowLeft=5\niWindowThrowRight=Left arrow\n' >Sashcaster.ini
+same "codes never received, a key named for a value, and the commands that set them"
 printf '[sashcaster]\niXKey=90 ; Z\niWindowThrowRight=-1\n' >Sashcaster.ini
 same "a header in lower case"
 mv Sashcaster.ini Sashcaster.ini.txt

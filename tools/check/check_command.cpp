@@ -1,6 +1,7 @@
 #include "check/check_command.h"
 
 #include "config/settings_keys.h"
+#include "keys/control_names.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::check {
@@ -25,6 +26,15 @@ void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
 
 }  // namespace
 
+std::string controllerLine() {
+  // Trigger, front, left, right, back, as the throw loop queries them.
+  const auto& [trigger, front, left, right, back] = keys::controlNames;
+  return std::string("Controller: hold ") + trigger.padButton + " (" + trigger.gameName +
+         ") with " + left.padButton + ", " + right.padButton + " or " + back.padButton +
+         " to throw that way; for the front, hold " + front.padButton + " and let go of " +
+         trigger.padButton + ". Controller throws need no settings.";
+}
+
 void printReport(const Report& report, std::ostream& out) {
   const std::string file = withoutControlBytes(report.file.string());
   out << "Checking " << file << "\n";
@@ -46,6 +56,7 @@ void printReport(const Report& report, std::ostream& out) {
     out << count << (count == 1 ? " finding" : " findings")
         << ": fix what is listed above, then run this check again.\n";
   }
+  out << controllerLine() << "\n";
 }
 
 int runCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {

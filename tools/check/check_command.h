@@ -14,8 +14,12 @@ inline constexpr int exitNoFindings = 0;
 inline constexpr int exitFindings = 1;
 inline constexpr int exitBadCommandLine = 2;
 
-// The report as the program prints it; the last line counts the findings.
+// The report as the program prints it: the line before the last counts the
+// findings, the last says how the controller throws.
 void printReport(const Report& report, std::ostream& out);
+
+// How the controller throws, in the game's buttons and control names.
+std::string controllerLine();
 
 // Runs the check for the arguments after the program's name and returns the
 // exit status: 0 with no findings, 1 with at least one, 2 for a bad command line.

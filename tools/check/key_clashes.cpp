@@ -2,6 +2,7 @@
 // happening, whatever the file's lines look like.
 #include <string>
 
+#include "check/fix_command.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
 #include "keys/key_names.h"
@@ -44,7 +45,8 @@ void checkKeyClashes(Report& report) {
           {lineOf(report, triggerIndex, direction),
            bothAre(report, triggerIndex, direction) + ": the " + throwDirections[direction] +
                " throw can never happen, as one key cannot be held down while it is released "
-               "as the trigger. Give them different keys."});
+               "as the trigger. Give them different keys, such as with " +
+               setKeyCommand(direction) + "."});
       continue;
     }
     for (std::size_t earlier = 1; earlier < direction; ++earlier) {
@@ -53,7 +55,8 @@ void checkKeyClashes(Report& report) {
             {lineOf(report, earlier, direction),
              bothAre(report, earlier, direction) + ": that key throws to the " +
                  throwDirections[earlier] + " only, so the " + throwDirections[direction] +
-                 " throw can never happen. Give each direction its own key."});
+                 " throw can never happen. Give each direction its own key, such as with " +
+                 setKeyCommand(direction) + "."});
         break;
       }
     }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "check/fix_command.h"
 #include "check/report.h"
 #include "config/decimal_int.h"
 #include "config/ini_text.h"
@@ -25,13 +26,35 @@ std::string codeAndKey(std::uint32_t code) {
   return std::to_string(code) + " (" + keys::describeKey(code) + ")";
 }
 
-// The decimal code for a value written as a key's name ("Z", "X key", "F5").
-std::string decimalHint(std::string_view value) {
+// The code the plug-in receives for a key; none for a mouse button.
+std::optional<std::uint32_t> asReceived(std::uint32_t code) {
+  if (keys::isMouseButton(code)) {
+    return std::nullopt;
+  }
+  return keys::codeReceivedFor(code).value_or(code);
+}
+
+// The key meant by a value written as a key's name ("Z", "X key", "F5"), as
+// the plug-in receives it ("Left Shift" arrives as Shift); none for a mouse
+// button, which never arrives.
+std::optional<std::uint32_t> keyNamed(std::string_view value) {
   std::optional<std::uint32_t> code = keys::keyCode(std::string(value));
   if (!code) {
     code = keys::keyCode(std::string(value.substr(0, value.find_first_of(iniWhitespace))));
   }
-  return code ? ", " + std::to_string(*code) + " for " + *keys::keyName(*code) : "";
+  return code ? asReceived(*code) : std::nullopt;
+}
+
+// The fix by name: the keys tool's command for that key, or for any key.
+std::string orRun(std::size_t index, std::optional<std::uint32_t> code = std::nullopt) {
+  return ", or run " + setKeyCommand(index, code);
+}
+
+// ", 90 for Z, or run Sashcaster-keys.exe trigger=Z" for a value that names a key.
+std::string decimalHint(std::string_view value, std::size_t index) {
+  const std::optional<std::uint32_t> code = keyNamed(value);
+  return code ? ", " + std::to_string(*code) + " for " + *keys::keyName(*code) + orRun(index, code)
+              : orRun(index);
 }
 
 // A value written in hexadecimal, as Microsoft's table of key codes gives them.
@@ -78,13 +101,21 @@ void checkConverted(Report& report, const KeyLine& line, std::size_t index, std:
                         " reads as 0, which is no key: the plug-in reads decimal numbers "
                         "only. Write " +
                         std::to_string(*meant) + ", the decimal of " +
-                        printable(trimmedView(line.value)) + "."});
+                        printable(trimmedView(line.value)) + orRun(index, asReceived(*meant)) +
+                        "."});
     return;
   }
-  if (code < 255 && !keys::keyName(code)) {
+  if (const std::optional<std::string> why = keys::whyNeverReceived(code)) {
+    const std::optional<std::uint32_t> received = keys::codeReceivedFor(code);
+    report.findings.push_back(
+        {line.line, written + ": " + *why +
+                        (received ? orRun(index, received) : " with " + setKeyCommand(index)) +
+                        "."});
+  } else if (code < 255 && !keys::keyName(code)) {
     report.findings.push_back({line.line, written + " is code " + std::to_string(code) +
                                               ", which is no key, so that key never counts: "
-                                              "write the decimal code of a key."});
+                                              "write the decimal code of a key" +
+                                              orRun(index) + "."});
   } else if (code >= 255) {
     report.notes.push_back({line.line, written + " holds " + std::to_string(code) +
                                            ", 255 or more: " + offThrows(index) +
@@ -117,16 +148,17 @@ void checkKey(Report& report, std::size_t index) {
     report.findings.push_back(
         {line->line, line->value.empty()
                          ? std::string(key.name) + " has no value" + keepsText(key.name, code) +
-                               ": write its decimal key code after the =."
+                               ": write its decimal key code after the =" + orRun(index) + "."
                          : std::string(key.name) + " = " + printable(line->value) +
                                " is not a number" + keepsText(key.name, code) +
-                               ": write the key's decimal code" + decimalHint(line->value) + "."});
+                               ": write the key's decimal code" + decimalHint(line->value, index) +
+                               "."});
   } catch (const std::out_of_range&) {
     report.origin[index] = "built-in default: " + where + " gives a number out of range";
-    report.findings.push_back({line->line, std::string(key.name) + " = " + printable(line->value) +
-                                               " is outside -2147483648 to 2147483647" +
-                                               keepsText(key.name, code) +
-                                               ": write the key's decimal code."});
+    report.findings.push_back(
+        {line->line, std::string(key.name) + " = " + printable(line->value) +
+                         " is outside -2147483648 to 2147483647" + keepsText(key.name, code) +
+                         ": write the key's decimal code" + orRun(index) + "."});
   }
 }
 

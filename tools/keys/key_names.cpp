@@ -184,4 +184,37 @@ std::optional<std::uint32_t> keyCode(const std::string& name) {
   return std::nullopt;
 }
 
+bool isMouseButton(std::uint32_t code) {
+  return code == 0x01 || code == 0x02 || (code >= 0x04 && code <= 0x06);
+}
+
+std::optional<std::uint32_t> codeReceivedFor(std::uint32_t code) {
+  // Left and right Shift, Ctrl and Alt come in pairs from 0xA0, in the order
+  // of the generic codes 0x10 to 0x12.
+  if (code >= 0xA0 && code <= 0xA5) {
+    return 0x10 + (code - 0xA0) / 2;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> whyNeverReceived(std::uint32_t code) {
+  const std::optional<std::string> name = keyName(code);
+  if (!name) {
+    return std::nullopt;
+  }
+  const std::string key = *name + " (" + std::to_string(code) + ")";
+  if (isMouseButton(code)) {
+    return key +
+           " never reaches the plug-in: it is told of keyboard keys only, so a mouse button "
+           "cannot be used; choose a key";
+  }
+  if (const std::optional<std::uint32_t> received = codeReceivedFor(code)) {
+    const std::string generic = *keyName(*received);
+    return key + " never reaches the plug-in: " + generic + " arrives as " +
+           std::to_string(*received) + " whichever side is pressed; use " +
+           std::to_string(*received) + " (" + generic + ")";
+  }
+  return std::nullopt;
+}
+
 }  // namespace sashcaster::keys

@@ -20,4 +20,18 @@ std::string describeKey(std::uint32_t code);
 // ("z", "F5", "Left Shift"); none when no key has that name.
 std::optional<std::uint32_t> keyCode(const std::string& name);
 
+// The script hook hands the plug-in keyboard messages only, and those carry
+// Shift, Ctrl and Alt as 16, 17 and 18 whichever side was pressed: the codes
+// of one side (160 to 165) and the mouse buttons never arrive.
+bool isMouseButton(std::uint32_t code);
+
+// The code that arrives instead of this one (16 for 160, Left Shift); none for
+// a code that arrives as it is, and for the mouse buttons, which never do.
+std::optional<std::uint32_t> codeReceivedFor(std::uint32_t code);
+
+// Why the plug-in never receives this code, and what to use instead, in a
+// player's words ("Left Shift (160) never reaches the plug-in: ..."); none for
+// a code that it receives, that names no key, or that switches a throw off.
+std::optional<std::string> whyNeverReceived(std::uint32_t code);
+
 }  // namespace sashcaster::keys

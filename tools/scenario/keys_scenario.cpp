@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "check/check_command.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
 #include "keys/key_names.h"
@@ -38,6 +39,7 @@ class KeysScenario {
     for (std::size_t direction = 1; direction < settingsKeys.size(); ++direction) {
       keyboardThrow(direction);
     }
+    preface_.push_back(check::controllerLine());
     text_.add("# The controller: the throw control held with left.");
     for (const char* line :
          {"pressed trigger left", "wait 16", "turn", "expect left", "pressed", "wait 16"}) {

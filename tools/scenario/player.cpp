@@ -25,7 +25,7 @@ std::string controlList(const std::vector<std::uint32_t>& controls) {
   for (std::uint32_t control : controls) {
     names.push_back(controlName(control));
   }
-  return names.empty() ? "none" : joined(names, "+");
+  return names.empty() ? "none" : joined(names, " + ");
 }
 
 model::ControlSet toControlSet(const std::vector<std::uint32_t>& controls) {
@@ -190,7 +190,7 @@ void playTurn(Playthrough& run, const Event& event) {
           << " -> " << (actions.empty() ? "no throw" : joined(actions, " + ")) << "\n";
   if (run.options.showNatives) {
     for (const NativeCall& call : result.natives) {
-      run.out << "    " << describeNative(call) << "\n";
+      run.out << "    " << describeNative(call, run.state.style) << "\n";
     }
   }
   for (const std::string& breach : result.breaches) {
@@ -259,9 +259,10 @@ void applyEvent(Playthrough& run, const Event& event) {
 
 }  // namespace
 
-std::string describeNative(const NativeCall& call) {
-  return model::describeCall(call.hash, call.slots.data(), call.slots.size(), call.name) +
-         model::describeResult(call.hash, call.resultSlot);
+std::string describeNative(const NativeCall& call, const std::string& style) {
+  const model::HashWords words = [&style](std::uint32_t hash) { return hashName(hash, style); };
+  return model::describeCall(call.hash, call.slots.data(), call.slots.size(), call.name, words) +
+         model::describeResult(call.hash, call.resultSlot, words);
 }
 
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,

@@ -51,7 +51,10 @@ inline constexpr char settingsFileName[] = "Sashcaster.ini";
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,
                  const PlayOptions& options);
 
-// A readable line for a native call, such as controlPressed(0, 0x1ECA87D4) = 1.
-std::string describeNative(const NativeCall& call);
+// A readable line for a native call, with its hashes named as the trace
+// names them, such as
+// controlPressed(0, INPUT_SPECIAL_ABILITY_ACTION (RB)) = 0x00000001; `style`
+// is the grapple style the player is in.
+std::string describeNative(const NativeCall& call, const std::string& style);
 
 }  // namespace sashcaster::scenario

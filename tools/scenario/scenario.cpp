@@ -1,24 +1,21 @@
 #include "scenario.h"
 
+#include <array>
+#include <optional>
 #include <sstream>
 
 #include "host/fake/game_model.h"
 #include "host/fake/native_call.h"
+#include "keys/control_names.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::scenario {
 
 namespace {
 
-struct NamedValue {
-  const char* name;
-  std::uint32_t value;
-};
-
-constexpr NamedValue controlNames[] = {
-    {"front-hold", 0x8CFFE0A1}, {"trigger", 0x1ECA87D4}, {"left", 0x877F1027},
-    {"right", 0x08BD758C},      {"back", 0x78114AB3},
-};
+// The scenarios' short words for the controls of keys::controlNames, in its
+// order: trigger, front, left, right, back.
+constexpr std::array<const char*, 5> controlWords{"trigger", "front-hold", "left", "right", "back"};
 
 struct ThrowName {
   const char* word;
@@ -85,12 +82,18 @@ bool parseKey(const std::string& word, std::uint32_t& key) {
   return parseNumber(word, key);
 }
 
+// A scenario's word for a control, the game's name of it in either letter
+// case (INPUT_FRONTEND_NAV_LEFT), or its hash.
 bool parseControl(const std::string& word, std::uint32_t& control) {
-  for (const NamedValue& named : controlNames) {
-    if (word == named.name) {
-      control = named.value;
+  for (std::size_t i = 0; i < controlWords.size(); ++i) {
+    if (word == controlWords.at(i)) {
+      control = keys::controlNames.at(i).hash;
       return true;
     }
+  }
+  if (const std::optional<std::uint32_t> hash = keys::controlHash(word)) {
+    control = *hash;
+    return true;
   }
   return parseNumber(word, control);
 }
@@ -241,8 +244,9 @@ class Parser {
       std::uint32_t control = 0;
       if (!parseControl(w[i], control)) {
         return fail(event.line,
-                    "expected a control (front-hold, trigger, left, right, back, or a "
-                    "hash such as 0x1ECA87D4), got \"" +
+                    "expected a control (front-hold, trigger, left, right, back, a game "
+                    "name such as INPUT_FRONTEND_NAV_LEFT, or a hash such as 0x1ECA87D4), "
+                    "got \"" +
                         w[i] + "\"");
       }
       event.values.push_back(control);
@@ -335,12 +339,8 @@ std::string keyName(std::uint32_t key) {
 }
 
 std::string controlName(std::uint32_t control) {
-  for (const NamedValue& named : controlNames) {
-    if (named.value == control) {
-      return named.name;
-    }
-  }
-  return model::hex32(control);
+  return keys::findControl(control) != nullptr ? keys::describeControl(control)
+                                               : "control " + model::hex32(control);
 }
 
 std::string actionName(std::uint32_t actionHash) {
@@ -350,6 +350,18 @@ std::string actionName(std::uint32_t actionHash) {
     }
   }
   return "action " + model::hex32(actionHash);
+}
+
+std::string hashName(std::uint32_t hash, const std::string& style) {
+  if (keys::findControl(hash) != nullptr) {
+    return keys::describeControl(hash);
+  }
+  for (const ThrowName& named : throwNames) {
+    if (model::nameHash(named.action) == hash) {
+      return named.action;
+    }
+  }
+  return !style.empty() && model::nameHash(style.c_str()) == hash ? style : "";
 }
 
 const char defaultScenarioText[] =

@@ -10,8 +10,10 @@
 //   style GS_FACE_TO_FACE     the player's grapple style; "style none" ends it
 //   pressed trigger left      controls the game reports pressed, from now on;
 //   released trigger          ... just released; disabled ...: disabled-pressed.
-//                             Names: front-hold, trigger, left, right, back, or
-//                             a hash (0x1ECA87D4). Nothing after the word: none.
+//                             Names: front-hold, trigger, left, right, back,
+//                             the game's name in any letter case
+//                             (INPUT_SPECIAL_ABILITY_ACTION), or a hash
+//                             (0x1ECA87D4). Nothing after the word: none.
 //   settings                  writes the settings file Sashcaster.ini with the
 //   [Sashcaster]              lines that follow, up to a line "end"
 //   iXKey=89
@@ -82,7 +84,11 @@ inline constexpr char defaultScenarioName[] = "(built-in scenario)";
 
 // Names of things in the trace.
 std::string keyName(std::uint32_t key);
+// "INPUT_FRONTEND_NAV_LEFT (D-pad left)", or "control 0x..." for another.
 std::string controlName(std::uint32_t control);
 std::string actionName(std::uint32_t actionHash);  // "ACT_..." or a hash
+// The name of a hash of a native call: a control's, a throw action's, or the
+// grapple style's the player is in; empty for any other.
+std::string hashName(std::uint32_t hash, const std::string& style);
 
 }  // namespace sashcaster::scenario

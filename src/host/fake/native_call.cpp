@@ -12,14 +12,19 @@ std::string signed32(std::uint64_t slot) {
   return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(slot)));
 }
 
+std::string hashInWords(std::uint32_t hash, const HashWords& words) {
+  std::string word = words ? words(hash) : std::string();
+  return word.empty() ? hex32(hash) : word;
+}
+
 std::string describeArgument(const NativeInfo& info, std::size_t position, std::uint64_t slot,
-                             std::string_view name) {
+                             std::string_view name, const HashWords& words) {
   if (info.takesName) {
     return '"' + std::string(name) + '"';
   }
   // The second argument is a hash everywhere but in the flag call.
   if (position == 1 && info.hash != setPedGrappleFlagHash) {
-    return hex32(static_cast<std::uint32_t>(slot));
+    return hashInWords(static_cast<std::uint32_t>(slot), words);
   }
   return signed32(slot);
 }
@@ -39,25 +44,30 @@ std::string hex64(std::uint64_t value) {
 }
 
 std::string describeCall(std::uint64_t hash, const std::uint64_t* slots, std::size_t count,
-                         std::string_view name) {
+                         std::string_view name, const HashWords& words) {
   const NativeInfo* info = findNative(hash);
   if (info == nullptr) {
     return "unknown native " + hex64(hash) + " with " + std::to_string(count) + " arguments";
   }
   std::string text = std::string(info->name) + "(";
   for (std::size_t i = 0; i < count; ++i) {
-    text += (i == 0 ? "" : ", ") + describeArgument(*info, i, slots[i], name);
+    text += (i == 0 ? "" : ", ") + describeArgument(*info, i, slots[i], name, words);
   }
   return text + ")";
 }
 
-std::string describeResult(std::uint64_t hash, std::uint64_t resultSlot) {
+std::string describeResult(std::uint64_t hash, std::uint64_t resultSlot, const HashWords& words) {
   const NativeInfo* info = findNative(hash);
   if (info == nullptr || !info->hasResult) {
     return "";
   }
-  return " = " + (hash == localPlayerPedHash ? signed32(resultSlot)
-                                             : hex32(static_cast<std::uint32_t>(resultSlot)));
+  const auto low = static_cast<std::uint32_t>(resultSlot);
+  if (hash == localPlayerPedHash) {
+    return " = " + signed32(resultSlot);
+  }
+  // The others are truth values, and the hash of hashOfName, whose name the
+  // call shows beside it.
+  return " = " + (hash == pedGrappleStyleHash ? hashInWords(low, words) : hex32(low));
 }
 
 bool checkArguments(std::uint64_t hash, const std::uint64_t* slots, std::size_t count,
