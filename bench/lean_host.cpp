@@ -66,7 +66,7 @@ std::uint64_t* nativeCall() {
   return &resultSlot;
 }
 
-std::uint32_t GetTickCount() {
+std::uint32_t hostTickCount() {
   return 100000;
 }
 }

@@ -13,6 +13,7 @@ cmake --build --preset native
 
 zip=$(bash tools/package.sh build/windows dist)
 echo "Built: $zip and, beside it, $(cut -d' ' -f3- dist/SHA256SUMS | tr '\n' ' ')SHA256SUMS"
+echo "Their debug information, for crash reports (not in the zip): $(cd dist && echo symbols/*)"
 
 # The plug-in at work without the game: the built-in scenario played on
 # dist/Sashcaster.asi under the stand-in script hook, in wine.

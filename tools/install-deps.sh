@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck shellcheck pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev libinih-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine64 zip
 )
 

@@ -2,15 +2,19 @@
 # Puts the release into DEST: every file the Windows build installs
 # (Sashcaster.asi, Sashcaster.ini, README.txt and the tools beside them),
 # SHA256SUMS of those files, and a zip of them all named with the project's
-# version.
+# version. Each program (every .asi and .exe) is released stripped, and its
+# debug information goes into DEST/symbols/NAME.debug, tied to it by a debug
+# link (the file's name and CRC); the symbols are in neither the zip nor
+# SHA256SUMS.
 #
 # The same commit gives the same bytes wherever it is built: the zip's entries
 # come in a fixed order, all dated SOURCE_DATE_EPOCH (by default the commit's
 # time), with fixed permissions and no extra fields.
 #
 # DEST is never emptied. It may be new, or hold only files of a release
-# (these names, or an older Sashcaster-*.zip, which stays); anything else in
-# it, a game folder for instance, makes the script stop before it writes.
+# (these names, their symbols, or an older Sashcaster-*.zip, which stays);
+# anything else in it, a game folder for instance, makes the script stop
+# before it writes.
 # Usage: tools/package.sh BUILD_DIR DEST
 set -euo pipefail
 build=$1 dest=$2
@@ -24,6 +28,9 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct 2>/dev/nul
   exit 1
 }
 zip_name=Sashcaster-$version.zip
+objcopy=$(sed -n 's/^CMAKE_OBJCOPY:FILEPATH=//p' "$build/CMakeCache.txt")
+objcopy=${objcopy:-x86_64-w64-mingw32-objcopy}
+objdump=${objcopy%objcopy}objdump
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -32,12 +39,16 @@ mapfile -t files < <(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_A
 for file in Sashcaster.asi Sashcaster.ini Sashcaster-check.exe Sashcaster-keys.exe README.txt; do
   [ -f "$stage/files/$file" ] || { echo "package: $file was not installed" >&2; exit 1; }
 done
+symbols=()
+for file in "${files[@]}"; do
+  case $file in *.asi | *.exe) symbols+=("symbols/$(basename "$file").debug") ;; esac
+done
 
 # Refuse a DEST with files of its own before anything is written.
 if [ -e "$dest" ]; then
   [ -d "$dest" ] || { echo "package: $dest is not a folder" >&2; exit 1; }
   foreign=$(find "$dest" -mindepth 1 -printf '%P\n' | LC_ALL=C sort |
-    grep -vxF -e SHA256SUMS -e "$zip_name" "${files[@]/#/-e}" |
+    grep -vxF -e SHA256SUMS -e "$zip_name" -e symbols "${files[@]/#/-e}" "${symbols[@]/#/-e}" |
     grep -vxE 'Sashcaster-[0-9]+\.[0-9]+\.[0-9]+\.zip' || true)
   if [ -n "$foreign" ]; then
     echo "package: $dest holds files that are not the release's, so nothing was written:" >&2
@@ -46,6 +57,23 @@ if [ -e "$dest" ]; then
     exit 1
   fi
 fi
+
+# Each program's debug information into a file of its own, then the program
+# stripped and linked to that file. objcopy stamps the PE files it writes with
+# SOURCE_DATE_EPOCH, else the time of day: 0 keeps the linker's "no stamp".
+mkdir "$stage/symbols"
+for file in "${files[@]}"; do
+  case $file in *.asi | *.exe) ;; *) continue ;; esac
+  debug=$stage/symbols/$(basename "$file").debug
+  if ! SOURCE_DATE_EPOCH=0 "$objcopy" --only-keep-debug "$stage/files/$file" "$debug" ||
+    ! "$objdump" -h "$debug" 2>/dev/null | grep -q '\.debug_info'; then
+    echo "package: $file carries no debug information: build it with -g and without -s" >&2
+    exit 1
+  fi
+  (cd "$stage/symbols" && SOURCE_DATE_EPOCH=0 "$objcopy" --strip-all --add-gnu-debuglink="$(basename "$debug")" \
+    "$stage/files/$file")
+  chmod 0644 "$debug"
+done
 
 (
   cd "$stage/files"
@@ -62,4 +90,8 @@ for file in "${files[@]}" SHA256SUMS; do
   cp -f "$stage/files/$file" "$dest/$file"
 done
 cp -f "$stage/$zip_name" "$dest/$zip_name"
+mkdir -p "$dest/symbols"
+for file in "${symbols[@]}"; do
+  cp -f "$stage/$file" "$dest/$file"
+done
 echo "$dest/$zip_name"

@@ -145,25 +145,25 @@ void parseIniBytes(std::string_view bytes, IniStructure& target) {
   forEachLine(bytes, addLine, mayHoldHeaderOrKey);
 }
 
-IniStreamReader::IniStreamReader(const std::string& fileName)
-    : stream(fileName, std::ios::in | std::ios::binary) {}
+IniStreamReader::IniStreamReader(const std::string& fileName) : file(fileName) {}
 
 std::optional<std::string> IniStreamReader::takeBytes() {
+  std::istream& stream = file.stream();
   stream.seekg(0, std::ios::end);
   const std::streamoff size = stream.tellg();
   if (size < 0 || size > maxIniFileBytes) {
-    stream.close();
+    file.close();
     return std::nullopt;
   }
   stream.seekg(0, std::ios::beg);
   std::string bytes(static_cast<std::size_t>(size), '\0');
   stream.read(bytes.data(), size);
-  stream.close();
+  file.close();
   return bytes;
 }
 
 bool IniStreamReader::readInto(IniStructure& target) {
-  if (!stream.is_open()) {
+  if (!file.isOpen()) {
     return false;
   }
   const std::optional<std::string> bytes = takeBytes();
@@ -175,7 +175,7 @@ bool IniStreamReader::readInto(IniStructure& target) {
 }
 
 std::vector<std::string> IniStreamReader::splitLines() {
-  if (!stream.is_open()) {
+  if (!file.isOpen()) {
     return {};
   }
   const std::optional<std::string> bytes = takeBytes();

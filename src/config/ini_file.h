@@ -4,13 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/ordered_map.h"
+#include "host/shared_file.h"
 
 namespace sashcaster {
 
@@ -37,7 +37,8 @@ void parseIniBytes(std::string_view bytes, IniStructure& target);
 // Reads one file for one IniFile::read.
 class IniStreamReader {
  public:
-  // Opens the file for binary input, sharing it with other readers and writers.
+  // Opens the file, named in UTF-8, for binary input; other programs may
+  // meanwhile read, write, rename or delete it.
   explicit IniStreamReader(const std::string& fileName);
 
   // Adds the file's sections and keys to the target; false when the file is
@@ -52,7 +53,7 @@ class IniStreamReader {
   // bytes that fail to arrive stay zero. The file is closed afterwards.
   std::optional<std::string> takeBytes();
 
-  std::ifstream stream;
+  SharedInputFile file;
 };
 
 class IniFile {

@@ -1,8 +1,7 @@
-#include <fstream>
-
 #include "config/settings.h"
 #include "config/settings_file.h"
 #include "config/settings_keys.h"
+#include "host/shared_file.h"
 
 namespace sashcaster {
 
@@ -11,10 +10,11 @@ IniStructure settingsDocument;
 
 namespace {
 
-// A missing file must leave the document of the last read untouched.
+// A missing file must leave the document of the last read untouched. The
+// probe is an open of its own, closed again before the read opens the file.
 bool settingsFileOpens() {
-  const std::ifstream probe(settingsFile.fileName);
-  return probe.good();
+  const SharedInputFile probe(settingsFile.fileName);
+  return probe.isOpen();
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ void onKeyboardEvent(std::uint32_t key, std::uint16_t /*repeats*/, std::uint8_t 
     return;
   }
   KeyState& entry = keyStateTable.entries[key];
-  entry.tick.store(GetTickCount(), relaxed);
+  entry.tick.store(hostTickCount(), relaxed);
   entry.fifthArg.store(fifthArg, relaxed);
   entry.sixthArg.store(sixthArg, relaxed);
   entry.released.store(released, relaxed);
@@ -41,7 +41,7 @@ bool keyHeld(std::uint32_t key) {
   if (key >= keyStateCount) {
     return false;
   }
-  const std::uint32_t now = GetTickCount();
+  const std::uint32_t now = hostTickCount();
   const KeyState& entry = keyStateTable.entries[key];
   const std::uint32_t tick = entry.tick.load(relaxed);
   if (ageOf(tick, now) >= holdWindowMs) {
@@ -55,7 +55,7 @@ bool keyJustReleased(std::uint32_t key) {
   if (key >= keyStateCount) {
     return false;
   }
-  const std::uint32_t now = GetTickCount();
+  const std::uint32_t now = hostTickCount();
   const KeyState& entry = keyStateTable.entries[key];
   if (ageOf(entry.tick.load(relaxed), now) >= releaseWindowMs) {
     return false;
@@ -67,9 +67,10 @@ void clearKey(std::uint32_t key) {
   if (key >= keyStateCount) {
     return;
   }
-  // Relaxed stores promise another thread no order, so a keyboard event
-  // landing mid-clear may leave a mixed entry. What holds is that the readers
-  // run on the script's thread, as this does: they see the entry whole.
+  // Each field is stored whole, but the four together are not: a keyboard
+  // event landing mid-clear may leave a mixed entry, some fields its own and
+  // some zero, and the readers take it as it stands. At worst that one event
+  // is lost, or its release reads as a press, until the key's next event.
   KeyState& entry = keyStateTable.entries[key];
   entry.tick.store(0, relaxed);
   entry.fifthArg.store(0, relaxed);

@@ -195,6 +195,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Sashcaster]\niXKey=65\n",
                  {65, 87, 65, 68, 83},
                  {{2, "the left throw can never happen"}}},
+        FileCase{"ClashIsTiedToTheLineOfTheKeyThatLoaded",
+                 "[Sashcaster]\niXKey=65\niWindowThrowLeft=A\n",
+                 {65, 87, 65, 68, 83},
+                 {{2, "the left throw can never happen"}, {3, "is not a number"}}},
         FileCase{
             "ClashNamesTheCommandThatSetsTheLaterKey",
             "[Sashcaster]\niWindowThrowRight=65\n",

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "config/temp_folder.h"
@@ -118,6 +119,16 @@ TEST_F(IniFileTest, StreamReaderSplitsTheFileIntoLines) {
   EXPECT_THAT(IniStreamReader("absent.ini").splitLines(), IsEmpty());
   TempFolder::write("big.ini", fileOfSize(limit + 1));
   EXPECT_THAT(IniStreamReader("big.ini").splitLines(), IsEmpty());
+}
+
+TEST_F(IniFileTest, NameIsUtf8TextInAFolderOfAnyName) {
+  const std::filesystem::path folderName(u8"Настройки");
+  std::filesystem::create_directory(folderName);
+  std::ofstream(folderName / "a.ini", std::ios::binary) << "[A]\nk=1\n";
+  const std::u8string name = (folderName / "a.ini").u8string();
+  IniStructure document;
+  EXPECT_TRUE(IniFile(std::string(name.begin(), name.end())).read(document));
+  EXPECT_EQ(document.getCopy("A").getCopy("k"), "1");
 }
 
 TEST_F(IniFileTest, StreamReaderOnMissingFileGivesFalse) {

@@ -248,7 +248,7 @@ TEST_F(GameFolder, ReadOnlyFolderIsRefusedWithWhatToDo) {
 }
 
 #ifdef _WIN32
-// The plug-in's read opens the file without letting others delete or replace it.
+// Held as an editor may hold it: open, without letting others delete or replace it.
 HANDLE holdOpen(const wchar_t* name) {
   return CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -2,8 +2,10 @@
 # Makes the release package from the Windows build into a scratch directory
 # and checks it: the release files with their SHA256SUMS, a zip named with the
 # version that holds exactly those, byte for byte, in a fixed order with fixed
-# dates, permissions and no extra fields; and a DEST holding a foreign file is
-# refused with that file untouched.
+# dates, permissions and no extra fields; each program stripped, with its
+# debug information in symbols/ beside the release and named by its debug
+# link with that file's CRC; and a DEST holding a foreign file is refused with
+# that file untouched.
 # Usage: check_package.sh SOURCE_DIR BUILD_DIR VERSION
 set -u
 source_dir=$1 build=$2 version=$3
@@ -15,7 +17,8 @@ export SOURCE_DATE_EPOCH=1700000000 # 2023-11-14 22:13:20 UTC
 zip=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || fail "packaging failed"
 [ "$zip" = "$scratch/dist/Sashcaster-$version.zip" ] || fail "zip is $zip"
 
-released=$(find "$scratch/dist" -mindepth 1 -printf '%P\n' | grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
+released=$(find "$scratch/dist" -mindepth 1 -not -path '*/symbols*' -printf '%P\n' |
+  grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
 for file in README.txt Sashcaster.asi Sashcaster-check.exe Sashcaster-keys.exe Sashcaster.ini SHA256SUMS; do
   grep -qx "$file" <<<"$released" || fail "$file is not in the release"
 done
@@ -42,6 +45,30 @@ done
 (cd "$scratch/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 [ "$(wc -l <"$scratch/dist/SHA256SUMS")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
   fail "SHA256SUMS does not list every release file"
+
+# Each program stripped and tied to its debug file: the link's name, then the
+# file's CRC-32, which is also the one a gzip stream of it ends with.
+objcopy=$(sed -n 's/^CMAKE_OBJCOPY:FILEPATH=//p' "$build/CMakeCache.txt")
+objdump=${objcopy%objcopy}objdump
+mapfile -t programs < <(grep -E '\.(asi|exe)$' <<<"$released")
+[ "$(find "$scratch/dist/symbols" -type f -printf '%P\n' | LC_ALL=C sort)" = "$(printf '%s.debug\n' "${programs[@]}")" ] ||
+  fail "symbols/ holds $(ls "$scratch/dist/symbols"), not one debug file per program"
+for program in "${programs[@]}"; do
+  debug=$scratch/dist/symbols/$program.debug
+  ! "$objdump" -h "$scratch/dist/$program" | grep -q '\.debug_' || fail "$program is not stripped"
+  "$objdump" -h "$debug" | grep -q '\.debug_info' || fail "$program.debug holds no debug information"
+  "$objcopy" --dump-section .gnu_debuglink="$scratch/link" "$scratch/dist/$program" "$scratch/copy" ||
+    fail "$program has no debug link"
+  [ "$(head -c "$((${#program} + 7))" "$scratch/link" | tr '\0' '|')" = "$program.debug|" ] ||
+    fail "$program's debug link names $(tr '\0' ' ' <"$scratch/link")"
+  [ "$(tail -c 4 "$scratch/link" | od -An -tx1)" = "$(gzip -c "$debug" | tail -c 8 | head -c 4 | od -An -tx1)" ] ||
+    fail "$program's debug link does not carry the CRC of $program.debug"
+done
+
+# The released plug-in, stripped, holds to the same imports as the built one.
+verdict=$(bash "$source_dir/tests/windows/check_plugin_binary.sh" "$scratch/dist/Sashcaster.asi" \
+  "$version" "$objdump" "${objdump%objdump}strings" "$scratch/dist/symbols/Sashcaster.asi.debug") ||
+  fail "the released plug-in: $verdict"
 
 # Each entry: -rw-r--r--, dated the epoch in UTC, and no extra field at all.
 details=$(zipinfo -v "$zip")

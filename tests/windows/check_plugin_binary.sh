@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Checks what the built plug-in asks of Windows and offers to it: a 64-bit
-# DLL that imports exactly the eight script-hook functions (plus system DLLs,
-# nothing of the compiler's runtime), exports nothing, and carries a version
+# Checks what the built plug-in asks of Windows and offers to it. A guest in
+# the game's process, it is a 64-bit DLL that imports the eight script-hook
+# functions and, from the system, only the functions listed below: what its
+# own code, the C runtime's start-up and the C++ runtime linked into it
+# (allocation, exceptions, locales, file streams, and the locks of its
+# Windows-threads build) need. It starts no thread, suspends none, touches no
+# thread's context and installs no vectored exception handler; its only TLS
+# callbacks are the C runtime's own. It exports nothing, and carries a version
 # resource with the project's version.
-# Usage: check_plugin_binary.sh PLUGIN VERSION OBJDUMP STRINGS
+# Usage: check_plugin_binary.sh PLUGIN VERSION OBJDUMP STRINGS [SYMBOLS]
+# The symbols that name the TLS callbacks come from the plug-in as built, or
+# for a released one from its debug file, SYMBOLS.
 set -u
-plugin=$1 version=$2 objdump=$3 strings=$4
+plugin=$1 version=$2 objdump=$3 strings=$4 symbol_file=${5:-$1}
+nm=${objdump%objdump}nm
 failures=0
 
 fail() {
@@ -18,13 +26,19 @@ headers=$("$objdump" -p "$plugin") || { echo "FAIL: cannot read $plugin"; exit 1
 grep -q "file format pei-x86-64" <<<"$headers" || fail "not a 64-bit PE file"
 grep -qE "^\s+DLL\s*$" <<<"$headers" || fail "not a DLL"
 
-# Imported DLLs: the script hook and Windows' own libraries only.
+# Imported DLLs: the script hook and two of Windows' own.
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | sort -f)
-allowed='^(ScriptHookRDR2\.dll|KERNEL32\.dll|msvcrt\.dll|ntdll\.dll|USER32\.dll|ADVAPI32\.dll|api-ms-win-.*\.dll)$'
 while read -r dll; do
-  grep -qiE "$allowed" <<<"$dll" || fail "imports $dll, which a player's Windows lacks"
+  grep -qxE "ScriptHookRDR2\.dll|KERNEL32\.dll|msvcrt\.dll" <<<"$dll" ||
+    fail "imports $dll, which the plug-in has no use for"
 done <<<"$dlls"
 grep -qx "ScriptHookRDR2.dll" <<<"$dlls" || fail "does not import ScriptHookRDR2.dll"
+
+imports_of() {
+  awk -v dll="$1" '/DLL Name:/ { inside = ($3 == dll); next }
+                   inside && NF == 0 { inside = 0 }
+                   inside && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' <<<"$headers" | sort
+}
 
 # The script hook's functions, by their decorated names and nothing else.
 expected=$(sort <<'NAMES'
@@ -38,13 +52,85 @@ expected=$(sort <<'NAMES'
 ?nativeCall@@YAPEA_KXZ
 NAMES
 )
-actual=$(awk '/DLL Name:/ { inside = ($3 == "ScriptHookRDR2.dll"); next }
-              inside && NF == 0 { inside = 0 }
-              inside && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' <<<"$headers" | sort)
+actual=$(imports_of ScriptHookRDR2.dll)
 [ "$actual" = "$expected" ] || fail "script-hook imports differ:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
-grep -qx "GetTickCount" <(awk '/DLL Name:/ { inside = ($3 == "KERNEL32.dll"); next }
-                               inside && NF == 3 { print $3 }' <<<"$headers") ||
+grep -qx "GetTickCount" <(imports_of KERNEL32.dll) ||
   fail "does not take the clock from KERNEL32.dll's GetTickCount"
+
+# What no guest of the game's process may do, named apart so that nobody
+# allows it below by mistake.
+forbidden='AddVectoredExceptionHandler|AddVectoredContinueHandler|SetUnhandledExceptionFilter'
+forbidden+='|CreateThread|CreateRemoteThread|CreateRemoteThreadEx|_beginthread|_beginthreadex'
+forbidden+='|SuspendThread|ResumeThread|GetThreadContext|SetThreadContext'
+for name in $(imports_of KERNEL32.dll) $(imports_of msvcrt.dll); do
+  grep -qxE "$forbidden" <<<"$name" && fail "imports $name"
+done
+
+# Every system function, and why.
+kernel32=(
+  # the plug-in's own: its clock, and the settings file opened so that others
+  # may still rename or delete it
+  GetTickCount CreateFileW MultiByteToWideChar
+  # the C runtime's start-up (its relocations) and errors
+  VirtualProtect VirtualQuery GetLastError SetLastError
+  # the C runtime's rand_s, which looks up its system function when called
+  GetModuleHandleW GetProcAddress LoadLibraryW
+  # the C++ runtime: unwinding for exceptions
+  RaiseException RtlCaptureContext RtlLookupFunctionEntry RtlUnwindEx RtlVirtualUnwind
+  # its locks, once-only initialisation and thread-local keys, on Windows' own
+  # primitives (libgcc's gthr-win32 and emutls, the C runtime's TLS support)
+  TlsAlloc TlsFree TlsGetValue TlsSetValue
+  InitializeCriticalSection EnterCriticalSection LeaveCriticalSection DeleteCriticalSection
+  CreateSemaphoreW ReleaseSemaphore WaitForSingleObject CloseHandle GetCurrentThreadId Sleep
+  # its locales and system error messages
+  IsDBCSLeadByteEx WideCharToMultiByte FormatMessageA LocalFree
+)
+msvcrt=(
+  # the C runtime's start-up and end
+  _initterm _amsg_exit _lock _unlock abort __iob_func _errno
+  # memory and strings
+  malloc calloc realloc free memchr memcmp memcpy memmove memset strlen strcmp strncmp
+  strerror wcslen
+  # the C++ runtime's locales
+  setlocale localeconv ___lc_codepage_func ___mb_cur_max_func strcoll strxfrm strftime
+  wcscoll wcsxfrm wcsftime iswctype towlower towupper
+  # its file streams, over the C runtime's files
+  _open_osfhandle _fdopen _fileno _read _write _close _lseeki64 _fstat64 fopen _wfopen fclose
+  fflush setvbuf fwrite fputc fputs vfprintf
+)
+allowed() {
+  local dll=$1 name=$2
+  shift 2
+  printf '%s\n' "$@" | grep -qxF "$name" || fail "imports $name from $dll, which is not on its list"
+}
+for name in $(imports_of KERNEL32.dll); do allowed KERNEL32.dll "$name" "${kernel32[@]}"; done
+for name in $(imports_of msvcrt.dll); do allowed msvcrt.dll "$name" "${msvcrt[@]}"; done
+
+# The 64-bit little-endian words at a virtual address, as 16 hex digits each.
+words_at() {
+  "$objdump" -s --start-address="$1" --stop-address="$(($1 + 8 * $2))" "$plugin" |
+    awk '/^ [0-9a-f]+ / { hex = substr($0, length($1) + 3, 35); gsub(/ /, "", hex); printf "%s", hex }' |
+    fold -w 16 | sed -E 's/(..)(..)(..)(..)(..)(..)(..)(..)/\8\7\6\5\4\3\2\1/'
+  echo
+}
+
+# TLS callbacks: the C runtime's two (tlssup.c), which run its own per-thread
+# set-up and clean-up, and nothing else.
+symbols=$("$nm" "$symbol_file" 2>/dev/null)
+base=$(awk '/^ImageBase/ { print $2 }' <<<"$headers")
+tls=$(awk '/Thread Storage Directory/ { print $3 }' <<<"$headers")
+if [ -z "$symbols" ]; then
+  fail "carries no symbols to name its TLS callbacks by (it was stripped)"
+elif [ -n "$tls" ] && [ "$((16#$tls))" -ne 0 ]; then
+  # IMAGE_TLS_DIRECTORY64: the fourth word is the address of the callbacks.
+  callbacks=$(words_at "$((16#$base + 16#$tls))" 4 | sed -n 4p)
+  for address in $(words_at "$((16#$callbacks))" 8); do
+    [ "$((16#$address))" -ne 0 ] || break
+    name=$(awk -v at="$address" '$1 == at && $2 ~ /^[Tt]$/ && $3 !~ /^[.]/ { print $3; exit }' <<<"$symbols")
+    grep -qxE "__dyn_tls_init|__dyn_tls_dtor" <<<"$name" ||
+      fail "has a TLS callback that is not the C runtime's: ${name:-at 0x$address}"
+  done
+fi
 
 # Exports: none (an empty export directory is fine).
 if grep -q "The Export Tables" <<<"$headers"; then
@@ -64,4 +150,4 @@ if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed for $plugin"
   exit 1
 fi
-echo "$plugin: 8 script-hook imports, system DLLs only, no exports, version $version"
+echo "$plugin: 8 script-hook imports, only the listed system functions, the C runtime's TLS callbacks, no exports, version $version"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows release a second time, in a build folder whose path has
-# another length, packages both builds and requires every release file and
-# the zip to be identical byte for byte, naming no build folder. Only the release's targets are built
-# (no tests), and without a compiler cache, so the second build is a real one.
+# another length, packages both builds and requires every release file, the
+# zip and the programs' debug files (symbols/) to be identical byte for byte,
+# naming no build folder. Only the release's targets are built (no tests),
+# and without a compiler cache, so the second build is a real one.
 # Usage: check_reproducible.sh SOURCE_DIR BUILD_DIR
 set -u
 source_dir=$1 first=$2
@@ -22,8 +23,10 @@ epoch=$(git log -1 --format=%ct 2>/dev/null || echo 1700000000)
 SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$first" "$scratch/first" >/dev/null || fail "cannot package $first"
 SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$second" "$scratch/second" >/dev/null || fail "cannot package $second"
 
-files=$(cd "$scratch/first" && ls)
-[ "$files" = "$(cd "$scratch/second" && ls)" ] || fail "the two releases hold different files"
+list() { (cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort); }
+files=$(list "$scratch/first")
+[ "$files" = "$(list "$scratch/second")" ] || fail "the two releases hold different files"
+grep -qx 'symbols/Sashcaster.asi.debug' <<<"$files" || fail "no debug file of the plug-in"
 differing=0
 for file in $files; do
   if ! cmp "$scratch/first/$file" "$scratch/second/$file"; then
@@ -31,7 +34,7 @@ for file in $files; do
   fi
 done
 for file in $files; do
-  case $file in *.asi | *.exe) ;; *) continue ;; esac
+  case $file in *.asi | *.exe | *.debug) ;; *) continue ;; esac
   for folder in "$source_dir" "$first" "$second"; do
     if strings -a "$scratch/second/$file" | grep -qF "$folder" ||
       strings -a -el "$scratch/second/$file" | grep -qF "$folder"; then

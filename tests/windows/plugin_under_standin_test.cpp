@@ -258,6 +258,58 @@ TEST_F(SettingsFileUnderStandIn, IsReadEditedRemovedAndHeldOpenThroughTheWindows
   EXPECT_THAT(takeStandInBreaches(), IsEmpty());
 }
 
+// Another program's renames and deletes of the file, each tried once, and
+// counted when refused. Making the file again after a delete may wait for the
+// plug-in to close it, as the deleted name lingers until then: that is retried.
+struct RenameStorm {
+  int rounds = 0;
+  int refused = 0;
+  DWORD firstError = 0;
+  const char* firstRefusal = nullptr;
+
+  void attempt(const char* what, BOOL done) {
+    if (done == FALSE && refused++ == 0) {
+      firstError = GetLastError();
+      firstRefusal = what;
+    }
+  }
+};
+
+DWORD WINAPI renameAndDelete(LPVOID parameter) {
+  auto& storm = *static_cast<RenameStorm*>(parameter);
+  const std::string text = settingsText('Y', 'I', 'J');
+  for (int round = 0; round < storm.rounds; ++round) {
+    storm.attempt("rename away", MoveFileExW(L"Sashcaster.ini", L"Sashcaster.ini.away", 0));
+    storm.attempt("rename back", MoveFileExW(L"Sashcaster.ini.away", L"Sashcaster.ini", 0));
+    storm.attempt("delete", DeleteFileW(L"Sashcaster.ini"));
+    BOOL made = FALSE;
+    for (int tries = 0; tries < 10000 && made == FALSE; ++tries) {
+      made = writeFile(L"Sashcaster.ini", text) ? TRUE : FALSE;
+      Sleep(0);
+    }
+    storm.attempt("make again", made);
+  }
+  return 0;
+}
+
+TEST_F(SettingsFileUnderStandIn, RenamingAndDeletingTheFileNeverFailWhileTurnsRun) {
+  RenameStorm storm;
+  storm.rounds = 400;
+  const HANDLE thread = CreateThread(nullptr, 0, &renameAndDelete, &storm, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  int turns = 0;
+  while (WaitForSingleObject(thread, 0) == WAIT_TIMEOUT) {
+    turn();
+    ++turns;
+  }
+  CloseHandle(thread);
+  EXPECT_EQ(storm.refused, 0) << storm.refused << " refused, the first a " << storm.firstRefusal
+                              << " with error " << storm.firstError;
+  EXPECT_GT(turns, storm.rounds);  // the turns really ran alongside
+  EXPECT_EQ(holdAndTap('J', 'Y'), Throws{left});
+  EXPECT_THAT(takeStandInBreaches(), IsEmpty());
+}
+
 TEST_F(SettingsFileUnderStandIn, BadFileFailsInsideTheFiberAndTheKeysLoadedBeforeStay) {
   EXPECT_EQ(holdAndTap('J', 'Y'), Throws{left});
 

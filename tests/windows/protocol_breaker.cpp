@@ -1,5 +1,7 @@
 // A plug-in that breaks the host's calling protocol on purpose, so that the
 // stand-in host's checks can be seen to catch each breach.
+#include <windows.h>
+
 #include <cstdint>
 
 #include "host/host_interface.h"
@@ -52,15 +54,13 @@ void breakingKeyboard(std::uint32_t, std::uint16_t, std::uint8_t, std::int32_t, 
 
 }  // namespace
 
-// The entry point, declared without <windows.h>, whose GetTickCount clashes
-// with the host interface's.
-extern "C" int DllMain(sashcaster::ModuleHandle module, unsigned long reason, void*) {
-  if (reason == 1) {  // process attach
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
+  if (reason == DLL_PROCESS_ATTACH) {
     scriptRegister(module, &breakingScript);
     keyboardHandlerRegister(&breakingKeyboard);
-  } else if (reason == 0) {  // process detach
+  } else if (reason == DLL_PROCESS_DETACH) {
     scriptUnregister(module);
     keyboardHandlerUnregister(&breakingKeyboard);
   }
-  return 1;
+  return TRUE;
 }

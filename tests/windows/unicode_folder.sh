@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sashcaster-keys.exe and Sashcaster-check.exe on a settings file in a folder
 # named with accented and Cyrillic letters, given as Windows gives it: the
-# keys tool writes the file there, and both name it right in what they print.
+# keys tool writes the file there, both read it and both name it right in what
+# they print.
 # Usage: unicode_folder.sh WINDOWS_KEYS WINDOWS_CHECK
 set -u
 keys=$1 check=$2
@@ -26,4 +27,8 @@ wine "$check" "$file" </dev/null >"$scratch/check.out" 2>/dev/null
 grep -qxF "Checking $file"$'\r' "$scratch/check.out" ||
   fail "Sashcaster-check.exe names the file as: $(head -n 1 "$scratch/check.out")"
 grep -q 'no such file' "$scratch/check.out" && fail "Sashcaster-check.exe does not find the file"
+grep -q '^iXKey = 90 (Z)   from line 2' "$scratch/check.out" ||
+  fail "Sashcaster-check.exe does not read the keys written: $(cat "$scratch/check.out")"
+grep -q '^iXKey = 90 (Z)   from line 2' "$scratch/keys.out" ||
+  fail "Sashcaster-keys.exe's report does not read the keys written: $(cat "$scratch/keys.out")"
 echo "both programs found and named $file"

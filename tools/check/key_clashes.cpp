@@ -18,7 +18,7 @@ std::uint32_t codeOf(const Report& report, std::size_t index) {
 // The later of the two keys' lines in the file, if either comes from one.
 std::optional<std::size_t> lineOf(const Report& report, std::size_t first, std::size_t second) {
   for (const std::size_t index : {second, first}) {
-    if (report.winner[index] && report.origin[index].starts_with("from ")) {
+    if (report.fromLine[index] && report.winner[index]) {
       return report.winner[index]->line;
     }
   }

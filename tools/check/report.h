@@ -47,6 +47,7 @@ struct Report {
   Settings loaded;                               // the plug-in's load from the defaults
   std::array<std::string, 5> origin;             // where each key's code came from
   std::array<std::optional<KeyLine>, 5> winner;  // each key's line that counts
+  std::array<bool, 5> fromLine{};                // the code is the winner's number
   std::vector<Remark> findings;
   std::vector<Remark> notes;
   bool read = false;  // false: the plug-in would not read the file at all

@@ -20,6 +20,12 @@ std::string firstBytesOf(const std::filesystem::path& file) {
   return bytes;
 }
 
+// The plug-in's reader takes names as UTF-8 text, whatever Windows' code page.
+std::string utf8Name(const std::filesystem::path& file) {
+  const std::u8string name = file.u8string();
+  return {name.begin(), name.end()};
+}
+
 }  // namespace
 
 std::string printable(std::string_view line) {
@@ -73,10 +79,10 @@ Report checkSettingsFile(const std::filesystem::path& file) {
   if (report.read) {
     // The plug-in's own reader and load, from the built-in defaults.
     IniStructure document;
-    IniFile(file.string()).read(document);
+    IniFile(utf8Name(file)).read(document);
     loadSettingsKeys(document, report.loaded);
     checkEncoding(report, firstBytesOf(file));
-    checkLines(report, IniStreamReader(file.string()).splitLines());
+    checkLines(report, IniStreamReader(utf8Name(file)).splitLines());
   }
   checkValues(report);
   checkKeyClashes(report);

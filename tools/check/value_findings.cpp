@@ -140,6 +140,7 @@ void checkKey(Report& report, std::size_t index) {
   const std::string where = "line " + std::to_string(line->line);
   try {
     parseDecimalInt32(line->value);
+    report.fromLine[index] = true;
     report.origin[index] = "from " + where + ": " + printable(line->source);
     checkConverted(report, *line, index, code);
   } catch (const std::invalid_argument&) {

@@ -1,5 +1,7 @@
 // The file storm: Sashcaster.ini rewritten about every ten turns from a thread
-// of its own, without any locking, so a turn may read a file half-written.
+// of its own, without any locking, so a turn may read a file half-written;
+// also renamed away and back, deleted, and replaced by renaming another file
+// over it, as editors and mod managers do.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,6 +16,8 @@ namespace {
 
 constexpr std::size_t MiB = 1048576;
 constexpr const wchar_t* fileName = L"Sashcaster.ini";
+constexpr const wchar_t* awayName = L"Sashcaster.ini.away";
+constexpr const wchar_t* newName = L"Sashcaster.ini.new";
 
 enum Edit : std::uint32_t {
   readable,
@@ -30,6 +34,8 @@ enum Edit : std::uint32_t {
   pastTheLimits,
   deleted,
   folder,
+  renamedAwayAndBack,
+  replacedByRename,
   editKinds
 };
 
@@ -54,12 +60,15 @@ void waitTurns(const Storm& storm, std::uint64_t count) {
 
 // Writes `bytes` in pieces of random size; with `pause`, lets turns run after
 // the first half so they read the file half-written.
-bool writeInPieces(const std::string& bytes, std::mt19937_64& random, const Storm* pause) {
+bool writeInPieces(const std::string& bytes, std::mt19937_64& random, const Storm* pause,
+                   const wchar_t* name = fileName) {
   const HANDLE file =
-      CreateFileW(fileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    return false;  // the plug-in may hold it open without sharing: next time
+    // A file deleted while the plug-in held it open keeps its name until the
+    // plug-in closes it, a turn later at most: next time.
+    return false;
   }
   bool sound = true;
   bool paused = pause == nullptr;
@@ -77,12 +86,50 @@ bool writeInPieces(const std::string& bytes, std::mt19937_64& random, const Stor
   return sound;
 }
 
+// A rename or delete of the settings file; one refused is a fault, counted
+// by the main thread at the end. A file that is not there is not refused.
+bool moveOrDelete(BOOL done, Storm& storm) {
+  const DWORD error = done != FALSE ? ERROR_SUCCESS : GetLastError();
+  if (error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND) {
+    return done != FALSE;
+  }
+  if (storm.refusedFileMoves.fetch_add(1) == 0) {
+    storm.firstRefusalTurn.store(storm.turns.load());
+    storm.firstRefusalError.store(error);
+  }
+  return false;
+}
+
+bool renameAwayAndBack(Storm& storm) {
+  return moveOrDelete(MoveFileExW(fileName, awayName, 0), storm) &&
+         moveOrDelete(MoveFileExW(awayName, fileName, 0), storm);
+}
+
+// Saved as many editors save: written whole beside it, then renamed over it.
+// Some systems refuse to replace a file that is open, however shared, so the
+// writer tries again, and gives up quietly after a while.
+bool saveByRename(const std::string& text, std::mt19937_64& random) {
+  if (!writeInPieces(text, random, nullptr, newName)) {
+    return false;
+  }
+  for (int tries = 0; tries < 100; ++tries) {
+    if (MoveFileExW(newName, fileName, MOVEFILE_REPLACE_EXISTING) != 0) {
+      return true;
+    }
+    Sleep(1);
+  }
+  DeleteFileW(newName);
+  return false;
+}
+
 // A readable file with random keys; the key storm learns them once written.
 bool writeReadable(Edit edit, std::mt19937_64& random, Storm& storm) {
   const Keys keys = randomKeys(random);
   const std::string text = settingsText(keys);
   bool sound = false;
-  if (edit == readable || edit == halfWritten) {
+  if (edit == replacedByRename) {
+    sound = saveByRename(text, random);
+  } else if (edit == readable || edit == halfWritten) {
     sound = writeInPieces(text, random, edit == halfWritten ? &storm : nullptr);
   } else if (edit == utf8Marked) {
     sound = writeInPieces(withUtf8Mark(text), random, nullptr);
@@ -118,11 +165,14 @@ const std::string& hostileBytes(Edit edit, const Hostile& hostile) {
 bool applyEdit(Edit edit, std::mt19937_64& random, Storm& storm, const Hostile& hostile) {
   // A folder left by the last edit goes first, or nothing else can be written.
   RemoveDirectoryW(fileName);
-  if (edit <= halfWritten) {
+  if (edit <= halfWritten || edit == replacedByRename) {
     return writeReadable(edit, random, storm);
   }
   if (edit == deleted) {
-    return DeleteFileW(fileName) != 0;
+    return moveOrDelete(DeleteFileW(fileName), storm);
+  }
+  if (edit == renamedAwayAndBack) {
+    return renameAwayAndBack(storm);
   }
   if (edit == folder) {
     DeleteFileW(fileName);
@@ -135,8 +185,11 @@ bool applyEdit(Edit edit, std::mt19937_64& random, Storm& storm, const Hostile& 
 // since every turn until the next edit reads them.
 Edit pickEdit(std::mt19937_64& random) {
   const std::uint64_t roll = random() % 100;
-  if (roll < 40) {
+  if (roll < 32) {
     return readable;
+  }
+  if (roll < 40) {
+    return roll < 36 ? renamedAwayAndBack : replacedByRename;
   }
   if (roll < 52) {
     return halfWritten;

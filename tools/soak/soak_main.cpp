@@ -150,6 +150,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   stormAndStop(run, storm);
+  if (const std::uint64_t refused = storm.refusedFileMoves.load(); refused != 0) {
+    fault(run.faults, storm.firstRefusalTurn.load(),
+          std::to_string(refused) +
+              " rename(s) or delete(s) of the settings file refused, the first with Windows "
+              "error " +
+              std::to_string(storm.firstRefusalError.load()));
+    run.faults.count += refused - 1;  // each refusal is a fault of its own
+  }
   if (run.startKiB == 0) {
     fault(run.faults, run.turns,
           "no start figure: the file storm wrote not every kind of file "

@@ -12,6 +12,11 @@ struct Storm {
   std::atomic<std::uint64_t> turns = 0;
   std::atomic<std::uint64_t> keyEvents = 0;
   std::atomic<std::uint64_t> fileEdits = 0;
+  // Renames and deletes of the settings file that were refused, and the turn
+  // and Windows error of the first: the plug-in shares the file with them.
+  std::atomic<std::uint64_t> refusedFileMoves = 0;
+  std::atomic<std::uint64_t> firstRefusalTurn = 0;
+  std::atomic<std::uint32_t> firstRefusalError = 0;
   // Set once the file storm has written every kind of file at least once.
   std::atomic<bool> everyKindWritten = false;
   // The five keys of the last readable file, in the order the load reads them;

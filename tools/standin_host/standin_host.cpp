@@ -9,9 +9,11 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "host/fake/native_call.h"
+#include "host/host_interface.h"
 #include "standin_control.h"
 
 namespace {
@@ -19,9 +21,8 @@ namespace {
 namespace model = sashcaster::model;
 using model::hex64;
 
-using ScriptEntry = void (*)();
-using KeyboardCallback = void (*)(std::uint32_t, std::uint16_t, std::uint8_t, std::int32_t,
-                                  std::int32_t, std::int32_t, std::int32_t);
+using sashcaster::KeyboardCallback;
+using sashcaster::ScriptEntry;
 
 struct Script {
   HMODULE module;
@@ -247,7 +248,7 @@ void standInKeyboardHandlerUnregister(KeyboardCallback callback) {
   breach("keyboardHandlerUnregister for a callback that was never registered");
 }
 
-void standInScriptWait(DWORD milliseconds) {
+void standInScriptWait(std::uint32_t milliseconds) {
   if (!inScriptFiber()) {
     breach("scriptWait called outside the script's fiber");
     return;
@@ -296,6 +297,19 @@ std::uint64_t* standInNativeCall() {
   host.natives.push_back(call);
   return &host.resultSlot;
 }
+
+// Each of the eight takes exactly what the plug-in passes to the function it
+// stands in for.
+static_assert(std::is_same_v<decltype(&standInScriptRegister), decltype(&scriptRegister)>);
+static_assert(std::is_same_v<decltype(&standInScriptUnregister), decltype(&scriptUnregister)>);
+static_assert(
+    std::is_same_v<decltype(&standInKeyboardHandlerRegister), decltype(&keyboardHandlerRegister)>);
+static_assert(std::is_same_v<decltype(&standInKeyboardHandlerUnregister),
+                             decltype(&keyboardHandlerUnregister)>);
+static_assert(std::is_same_v<decltype(&standInScriptWait), decltype(&scriptWait)>);
+static_assert(std::is_same_v<decltype(&standInNativeInit), decltype(&nativeInit)>);
+static_assert(std::is_same_v<decltype(&standInNativePush64), decltype(&nativePush64)>);
+static_assert(std::is_same_v<decltype(&standInNativeCall), decltype(&nativeCall)>);
 
 // Control functions.
 

@@ -172,7 +172,7 @@ std::uint64_t* nativeCall() {
   return &theHost.resultSlot;
 }
 
-std::uint32_t GetTickCount() {
+std::uint32_t hostTickCount() {
   ++sashcaster::fake::theClock.reads;
   return sashcaster::fake::theClock.now;
 }

@@ -1,0 +1,54 @@
+// The Windows open: CreateFileW sharing reading, writing and deleting (the C
+// runtime's own opens never share deleting, which is also what renaming
+// needs), handed to the C runtime as a descriptor in binary mode.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <string>
+
+#include "host/shared_file.h"
+
+namespace sashcaster {
+
+namespace {
+
+// The name up to its first zero byte, as a C string ends it, in UTF-16; empty
+// when that is not UTF-8 text.
+std::wstring wideName(const std::string& utf8Name) {
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1, nullptr, 0);
+  if (length <= 1) {
+    return {};
+  }
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1, wide.data(), length);
+  wide.pop_back();  // the terminator, which the string keeps anyway
+  return wide;
+}
+
+}  // namespace
+
+int openSharedForReading(const std::string& utf8Name) {
+  const std::wstring name = wideName(utf8Name);
+  if (name.empty()) {
+    return -1;
+  }
+  const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return -1;
+  }
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (descriptor < 0) {
+    CloseHandle(file);
+  }
+  return descriptor;
+}
+
+void closeDescriptor(int descriptor) {
+  _close(descriptor);
+}
+
+}  // namespace sashcaster
