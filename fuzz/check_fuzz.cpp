@@ -7,8 +7,6 @@
 // buttons.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -18,18 +16,14 @@
 #include "config/ini_file.h"
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
+#include "fuzz/require.h"
 #include "keys/key_names.h"
 
 namespace {
 
 using namespace sashcaster;
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+using fuzz::require;
 
 void requireKeyLinesTrue(const check::Report& report, const std::vector<std::string>& lines) {
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {

@@ -3,23 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <stdexcept>
 #include <string>
 
 #include "config/ini_file.h"
 #include "fuzz/ini_model.h"
+#include "fuzz/require.h"
 
 namespace sashcaster::fuzz {
-
-inline void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
 
 template <typename Value>
 void requireSoundIndex(const OrderedMap<Value>& map) {

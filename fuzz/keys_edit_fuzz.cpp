@@ -10,8 +10,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,18 +20,14 @@
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
 #include "config/utf16_text.h"
+#include "fuzz/require.h"
 #include "keys_tool/settings_edit.h"
 
 namespace {
 
 using namespace sashcaster;
 
-void require(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-  }
-}
+using fuzz::require;
 
 constexpr std::array<std::uint32_t, 6> largeCodes{255, 1000, 65535, 2147483647, 0, 1};
 
