@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 # that their sources are in the database too; configured only, not built.
 build=build/lint
 cmake --preset native -B "$build" -DSASHCASTER_BUILD_BENCHMARKS=ON >/dev/null
+# Sources that the build itself writes (the shipped settings file built into
+# the keys tool) are in the database too, so they must exist before it loads.
+cmake --build "$build" --target tools/keys_tool/shipped_settings.cpp >/dev/null
 
 # The project's own translation units; third-party and generated code stay out.
 mapfile -t sources < <(find src tests bench fuzz tools -name '*.cpp' -not -path 'src/host/windows/*' |
