@@ -5,6 +5,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "host/shared_file.h"
@@ -27,16 +28,10 @@ std::wstring wideName(const std::string& utf8Name) {
   return wide;
 }
 
-}  // namespace
-
-int openSharedForReading(const std::string& utf8Name) {
-  const std::wstring name = wideName(utf8Name);
-  if (name.empty()) {
-    return -1;
-  }
-  const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+int openWide(const wchar_t* name) {
+  const HANDLE file =
+      CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return -1;
   }
@@ -45,6 +40,24 @@ int openSharedForReading(const std::string& utf8Name) {
     CloseHandle(file);
   }
   return descriptor;
+}
+
+}  // namespace
+
+int openSharedForReading(const std::string& utf8Name) {
+  // A name that fits, as the plug-in's own does, is converted on the stack,
+  // so that the two opens of every turn allocate nothing for it.
+  std::array<wchar_t, MAX_PATH> shortName{};
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1,
+                                         shortName.data(), static_cast<int>(shortName.size()));
+  if (length > 1) {
+    return openWide(shortName.data());
+  }
+  if (length == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    const std::wstring name = wideName(utf8Name);
+    return name.empty() ? -1 : openWide(name.c_str());
+  }
+  return -1;
 }
 
 void closeDescriptor(int descriptor) {
