@@ -15,7 +15,8 @@ char lower(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// Letters to change, add or remove to turn one name into the other.
+}  // namespace
+
 std::size_t editDistance(std::string_view a, std::string_view b) {
   std::vector<std::size_t> row(b.size() + 1);
   std::iota(row.begin(), row.end(), std::size_t{0});
@@ -31,8 +32,6 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
   }
   return row[b.size()];
 }
-
-}  // namespace
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),

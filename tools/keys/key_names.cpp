@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <string_view>
+#include <vector>
 
 namespace sashcaster::keys {
 
@@ -21,13 +22,13 @@ constexpr std::array<NumberedKeys, 2> numberedKeys{{
     {0x60, 0x69, 0, "Numpad "},
 }};
 
-struct NamedKey {
+struct KeyName {
   std::uint32_t code;
   const char* name;
 };
 
 // The codes Windows assigns to keys; reserved and unassigned ones are left out.
-constexpr auto namedKeys = std::to_array<NamedKey>({
+constexpr auto namedKeys = std::to_array<KeyName>({
     {0x01, "Left mouse button"},
     {0x02, "Right mouse button"},
     {0x03, "Break"},
@@ -131,21 +132,46 @@ constexpr auto namedKeys = std::to_array<NamedKey>({
     {0xFE, "OEM Clear"},
 });
 
+// Other spellings players type for keys of the table above.
+constexpr auto otherSpellings = std::to_array<KeyName>({
+    {0x0D, "Return"},
+    {0x11, "Control"},
+    {0x1B, "Escape"},
+    {0x20, "Spacebar"},
+    {0x21, "PgUp"},
+    {0x22, "PgDn"},
+    {0x2D, "Ins"},
+    {0x2E, "Del"},
+    {0x6A, "Numpad multiply"},
+    {0x6B, "Numpad plus"},
+    {0x6D, "Numpad minus"},
+    {0x6E, "Numpad decimal"},
+    {0x6F, "Numpad divide"},
+    {0xA2, "Left Control"},
+    {0xA3, "Right Control"},
+});
+
+// "Num 2" is "Numpad 2" for every key of the number pad.
+constexpr std::string_view numberPadStem = "numpad";
+constexpr std::string_view numberPadShortStem = "num";
+
 bool isLetterOrDigit(std::uint32_t code) {
   return (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9');
 }
 
-bool sameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
+std::optional<std::uint32_t> codeSpelled(const std::string& spelling) {
+  for (std::uint32_t code = 1; code < 255; ++code) {
+    const std::optional<std::string> name = keyName(code);
+    if (name && spellingOf(*name) == spelling) {
+      return code;
     }
   }
-  return true;
+  for (const KeyName& other : otherSpellings) {
+    if (spellingOf(other.name) == spelling) {
+      return other.code;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -159,7 +185,7 @@ std::optional<std::string> keyName(std::uint32_t code) {
       return range.stem + std::to_string(code - range.first + range.firstNumber);
     }
   }
-  for (const NamedKey& named : namedKeys) {
+  for (const KeyName& named : namedKeys) {
     if (named.code == code) {
       return named.name;
     }
@@ -174,14 +200,47 @@ std::string describeKey(std::uint32_t code) {
   return keyName(code).value_or("no key");
 }
 
-std::optional<std::uint32_t> keyCode(const std::string& name) {
-  for (std::uint32_t code = 1; code < 255; ++code) {
-    const std::optional<std::string> candidate = keyName(code);
-    if (candidate && sameLetters(*candidate, name)) {
-      return code;
+std::string spellingOf(std::string_view name) {
+  std::string spelling;
+  for (const char c : name) {
+    if (c != ' ') {
+      spelling += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
   }
+  return spelling;
+}
+
+std::optional<std::uint32_t> keyCode(const std::string& name) {
+  const std::string spelling = spellingOf(name);
+  if (spelling.empty()) {
+    return std::nullopt;
+  }
+  if (const std::optional<std::uint32_t> code = codeSpelled(spelling)) {
+    return code;
+  }
+  if (spelling.starts_with(numberPadShortStem) && !spelling.starts_with(numberPadStem)) {
+    return codeSpelled(std::string(numberPadStem) + spelling.substr(numberPadShortStem.size()));
+  }
   return std::nullopt;
+}
+
+std::vector<std::string> otherNamesOf(std::uint32_t code) {
+  std::vector<std::string> names;
+  for (const KeyName& other : otherSpellings) {
+    if (other.code == code) {
+      names.emplace_back(other.name);
+    }
+  }
+  const std::optional<std::string> name = keyName(code);
+  if (name && spellingOf(*name).starts_with(numberPadStem)) {
+    names.push_back("Num " + name->substr(numberPadStem.size() + 1));
+  }
+  return names;
+}
+
+std::string writtenCode(std::uint32_t code) {
+  // The plug-in stores a negative number bit for bit: -1 arrives as 4294967295.
+  return std::to_string(static_cast<std::int32_t>(code));
 }
 
 bool isMouseButton(std::uint32_t code) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace sashcaster::keys {
 
@@ -16,9 +18,22 @@ std::optional<std::string> keyName(std::uint32_t code);
 // The key's name, "off" for 255 or more, "no key" for a code that is no key.
 std::string describeKey(std::uint32_t code);
 
-// The code of a key written by its name, a letter or a digit in either case
-// ("z", "F5", "Left Shift"); none when no key has that name.
+// The code of a key written by its name, a letter or a digit, or a spelling
+// players commonly type ("Escape", "PgUp", "Numpad2", "Num 2"); letter case
+// and spaces do not matter ("z", "f5", "leftshift"). None when no key has
+// that name.
 std::optional<std::uint32_t> keyCode(const std::string& name);
+
+// A name as keyCode compares it: in lower case, without spaces.
+std::string spellingOf(std::string_view name);
+
+// The other spellings keyCode takes for the key of this code ("Escape" for
+// Esc, "Num 2" for Numpad 2); none for most keys.
+std::vector<std::string> otherNamesOf(std::uint32_t code);
+
+// The code as the settings file holds it: the plug-in stores a negative
+// number bit for bit, so 4294967295 was written as -1.
+std::string writtenCode(std::uint32_t code);
 
 // The script hook hands the plug-in keyboard messages only, and those carry
 // Shift, Ctrl and Alt as 16, 17 and 18 whichever side was pressed: the codes

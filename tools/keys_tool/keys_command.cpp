@@ -17,13 +17,25 @@ namespace {
 
 constexpr const char* defaultFile = "Sashcaster.ini";
 
+// The program's name as a player types it on this system.
+#ifdef _WIN32
+constexpr const char* programName = "Sashcaster-keys.exe";
+#else
+constexpr const char* programName = "sashcaster-keys";
+#endif
+
 constexpr const char* usageText =
     "usage: sashcaster-keys [--file FILE] SETTING=KEY [SETTING=KEY...]\n"
+    "       sashcaster-keys --list\n"
     "Sets keys of the Sashcaster plug-in in its settings file FILE (by default\n"
-    "Sashcaster.ini in the current folder), then shows the settings check's report.\n"
+    "Sashcaster.ini in the game's folder, the one with RDR2.exe: run this there),\n"
+    "then shows the settings check's report.\n"
     "SETTING: trigger, front, left, right, back, or the name in the file (iXKey...).\n"
     "KEY: a key's name as the check shows it (Z, 5, F5, \"Left arrow\", \"Numpad 2\",\n"
-    "Shift; letter case ignored), its decimal code, or off to switch that throw off.\n"
+    "Shift; letter case and spaces ignored; Esc, PgUp, Num 2 and other common\n"
+    "spellings too), its decimal code, or off (or -1) to switch that throw off.\n"
+    "A single digit is that digit's key: 5 is the key 5 (code 53), not code 5.\n"
+    "--list shows every key name.\n"
     "Only the values set change; the rest of the file stays as it is, and the file\n"
     "as it was is kept as FILE.bak. Without the file, the shipped one is written.\n"
     "Started without settings in a window of its own, it asks for each key in turn.\n"
@@ -35,8 +47,24 @@ struct CommandLine {
   std::string file = defaultFile;
   KeyCodes codes;
   bool help = false;
+  bool list = false;
   std::string problem;
+  bool withUsage = true;  // false: the problem says all a player needs
 };
+
+// What is wrong with the key, the names nearest to it, where the full list is.
+std::string keyProblem(const KeyChoice& choice) {
+  std::string problem = choice.problem;
+  for (std::size_t i = 0; i < choice.nearest.size(); ++i) {
+    const std::string& name = choice.nearest[i];
+    problem += (i == 0 ? "\nNearest names: " : ", ") +
+               (name.find(' ') == std::string::npos ? name : check::inQuotes(name));
+  }
+  if (!choice.nearest.empty()) {
+    problem += ".";
+  }
+  return problem + "\nEvery key name: " + programName + " --list";
+}
 
 std::string settingProblem(const std::string& argument) {
   const std::size_t equals = argument.find('=');
@@ -48,8 +76,7 @@ std::string settingProblem(const std::string& argument) {
   if (!settingIndex(setting)) {
     return check::inQuotes(setting) + " is no setting. The settings are " + settingNames() + ".";
   }
-  const KeyChoice choice = chooseKey(argument.substr(equals + 1));
-  return choice.problem + " The keys it knows: " + usableKeyNames() + "; or off.";
+  return keyProblem(chooseKey(argument.substr(equals + 1)));
 }
 
 void takeSetting(const std::string& argument, CommandLine& line) {
@@ -59,6 +86,7 @@ void takeSetting(const std::string& argument, CommandLine& line) {
   const KeyChoice choice = index ? chooseKey(argument.substr(equals + 1)) : KeyChoice{};
   if (!choice.code) {
     line.problem = settingProblem(argument);
+    line.withUsage = false;
   } else if (line.codes[*index]) {
     line.problem = settingLabel(*index) + " is given twice: give it once.";
   } else {
@@ -72,6 +100,8 @@ CommandLine parse(const std::vector<std::string>& arguments) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
       line.help = true;
+    } else if (argument == "--list") {
+      line.list = true;
     } else if (argument == "--file" && i + 1 < arguments.size()) {
       line.file = arguments[++i];
     } else if (argument == "--file") {
@@ -84,7 +114,7 @@ CommandLine parse(const std::vector<std::string>& arguments) {
   }
   const bool none = std::none_of(line.codes.begin(), line.codes.end(),
                                  [](const auto& code) { return code.has_value(); });
-  if (line.problem.empty() && none && !line.help) {
+  if (line.problem.empty() && none && !line.help && !line.list) {
     line.problem = "no key to set.";
   }
   return line;
@@ -136,8 +166,14 @@ int runKeys(const std::vector<std::string>& arguments, std::ostream& out, std::o
     out << usageText;
     return exitWritten;
   }
+  if (line.list) {
+    out << "Key names " << programName
+        << " takes (letter case and spaces do not matter):\n"
+        << keyList();
+    return exitWritten;
+  }
   if (!line.problem.empty()) {
-    err << "sashcaster-keys: " << line.problem << "\n" << usageText;
+    err << "sashcaster-keys: " << line.problem << "\n" << (line.withUsage ? usageText : "");
     return exitBadCommandLine;
   }
   return setKeys(console::utf8Path(line.file), line.codes, out, err);
