@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "check/files_meant_for.h"
 #include "check/near_miss.h"
 #include "check/report.h"
 #include "config/ini_file.h"
@@ -61,14 +62,12 @@ void reportMissing(Report& report) {
       {std::nullopt, file.string() + ": there is no such file in " + folderLabel(file) +
                          ". The plug-in reads Sashcaster.ini from the game's folder, beside "
                          "RDR2.exe: put it there, or give this check the file's name."});
-  for (const std::string& name : namesIn(folderOf(file))) {
-    if (name != file.filename().string() && looksMeantFor(fs::path(name), file.filename())) {
-      report.findings.push_back(
-          {std::nullopt, "Found \"" + name + "\" in " + folderLabel(file) + ": rename it to " +
-                             file.filename().string() +
-                             ". Windows may hide extensions such as .txt, so a name can look "
-                             "right in Explorer when it is not."});
-    }
+  for (const std::string& name : filesMeantFor(file)) {
+    report.findings.push_back(
+        {std::nullopt, "Found \"" + name + "\" in " + folderLabel(file) + ": rename it to " +
+                           file.filename().string() +
+                           ". Windows may hide extensions such as .txt, so a name can look "
+                           "right in Explorer when it is not."});
   }
 }
 
@@ -79,6 +78,14 @@ void reportUnreadable(Report& report, const std::string& reason) {
 }
 
 }  // namespace
+
+std::vector<std::string> filesMeantFor(const fs::path& file) {
+  std::vector<std::string> names = namesIn(folderOf(file));
+  std::erase_if(names, [&](const std::string& name) {
+    return name == file.filename().string() || !looksMeantFor(fs::path(name), file.filename());
+  });
+  return names;
+}
 
 void checkFileItself(Report& report) {
   const fs::path& file = report.file;

@@ -167,8 +167,7 @@ int runKeys(const std::vector<std::string>& arguments, std::ostream& out, std::o
     return exitWritten;
   }
   if (line.list) {
-    out << "Key names " << programName
-        << " takes (letter case and spaces do not matter):\n"
+    out << "Key names " << programName << " takes (letter case and spaces do not matter):\n"
         << keyList();
     return exitWritten;
   }

@@ -6,7 +6,9 @@
 #include <random>
 #include <system_error>
 #include <utility>
+#include <vector>
 
+#include "check/files_meant_for.h"
 #include "check/report.h"
 #include "config/ini_file.h"
 #include "console/file_move.h"
@@ -50,20 +52,10 @@ class TempFile {
 
   const fs::path& path() const { return path_; }
 
+  // On the disk before it is moved anywhere: a crash then leaves the old file
+  // or the new one, never an empty one.
   bool write(std::string_view bytes, std::string& reason) {
-    errno = 0;
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      reason = errnoText();
-      return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      reason = errnoText();
-      return false;
-    }
-    return true;
+    return console::writeDurably(path_, bytes, reason);
   }
 
  private:
@@ -120,13 +112,45 @@ std::string moveKeepingBackup(const fs::path& file, TempFile& fresh, TempFile& o
   return "";
 }
 
+std::string quotedNames(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + check::inQuotes(names[i]);
+  }
+  return text;
+}
+
+// No file, but one beside it that the player meant: writing a fresh file would
+// leave their keys in the other one, which the plug-in never reads.
+std::string meantElsewhere(const fs::path& file, const std::vector<std::string>& names) {
+  const std::string wanted = check::withoutControlBytes(file.filename().string());
+  return "There is no " + shown(file) + ", but there is " + quotedNames(names) +
+         ", so nothing was written.\nThe plug-in reads only " + wanted + ": rename " +
+         check::inQuotes(names.front()) + " to " + wanted +
+         ", then run this again.\nWindows may hide an extension such as .txt: in Explorer, "
+         "choose View and tick File name extensions to see it.";
+}
+
+std::string readOnly(const fs::path& file) {
+#ifdef _WIN32
+  const std::string fix =
+      "To change its keys, right-click it in Explorer, choose Properties, untick Read-only, "
+      "click OK, then run this again.";
+#else
+  const std::string fix = "To change its keys, give it write permission (chmod u+w " + shown(file) +
+                          "), then run this again.";
+#endif
+  return shown(file) + " is read-only, so it was not changed.\n" + fix;
+}
+
 }  // namespace
 
 FileBytes readForEdit(const fs::path& file) {
   std::error_code code;
   const fs::file_status status = fs::status(file, code);
   if (status.type() == fs::file_type::not_found) {
-    return {std::nullopt, ""};
+    const std::vector<std::string> meant = check::filesMeantFor(file);
+    return {std::nullopt, meant.empty() ? "" : meantElsewhere(file, meant)};
   }
   if (fs::is_directory(status)) {
     return {std::nullopt, shown(file) +
@@ -140,6 +164,9 @@ FileBytes readForEdit(const fs::path& file) {
                 " bytes, more than 1 MiB (1048576 bytes), so the plug-in ignores it and it was "
                 "not changed. Delete it, or keep only the [Sashcaster] section, then run this "
                 "again."};
+  }
+  if (console::isReadOnly(file)) {
+    return {std::nullopt, readOnly(file)};
   }
   errno = 0;
   std::ifstream in(file, std::ios::binary);
