@@ -31,6 +31,37 @@ std::string bothAre(const Report& report, std::size_t first, std::size_t second)
          " are both " + std::to_string(code) + " (" + keys::describeKey(code) + ")";
 }
 
+bool justSet(const Report& report, std::size_t index) {
+  return (report.justSet & keyBit(index)) != 0;
+}
+
+// The one of the two keys the player has just set, if only one was.
+std::optional<std::size_t> keyJustSet(const Report& report, std::size_t first, std::size_t second) {
+  if (justSet(report, first) == justSet(report, second)) {
+    return std::nullopt;
+  }
+  return justSet(report, first) ? first : second;
+}
+
+std::string keyWord(std::size_t index) {
+  return index == triggerIndex ? "the trigger"
+                               : std::string("the ") + throwDirections[index] + " throw";
+}
+
+// A clash of a key just set and another: at the line just written, naming
+// the key just set, whose fix the player wants.
+Remark clashWithKeyJustSet(const Report& report, std::size_t set, std::size_t other,
+                           const std::string& consequence) {
+  const std::uint32_t code = codeOf(report, set);
+  const std::optional<std::size_t> line = report.fromLine[set] && report.winner[set]
+                                              ? std::optional(report.winner[set]->line)
+                                              : std::nullopt;
+  return {line, std::string(settingsKeys[set].name) + " is now " + std::to_string(code) + " (" +
+                    keys::describeKey(code) + "), which is already " + keyWord(other) + "'s key (" +
+                    settingsKeys[other].name + "): " + consequence + " Give " + keyWord(set) +
+                    " another key, such as with " + setKeyCommand(set) + "."};
+}
+
 }  // namespace
 
 void checkKeyClashes(Report& report) {
@@ -41,22 +72,35 @@ void checkKeyClashes(Report& report) {
       continue;
     }
     if (code == trigger) {
-      report.findings.push_back(
-          {lineOf(report, triggerIndex, direction),
-           bothAre(report, triggerIndex, direction) + ": the " + throwDirections[direction] +
-               " throw can never happen, as one key cannot be held down while it is released "
-               "as the trigger. Give them different keys, such as with " +
-               setKeyCommand(direction) + "."});
+      const std::string consequence =
+          std::string("the ") + throwDirections[direction] +
+          " throw can never happen, as one key cannot be held down while it is released as the "
+          "trigger.";
+      if (const std::optional<std::size_t> set = keyJustSet(report, triggerIndex, direction)) {
+        report.findings.push_back(clashWithKeyJustSet(
+            report, *set, *set == triggerIndex ? direction : triggerIndex, consequence));
+        continue;
+      }
+      report.findings.push_back({lineOf(report, triggerIndex, direction),
+                                 bothAre(report, triggerIndex, direction) + ": " + consequence +
+                                     " Give them different keys, such as with " +
+                                     setKeyCommand(direction) + "."});
       continue;
     }
     for (std::size_t earlier = 1; earlier < direction; ++earlier) {
       if (codeOf(report, earlier) == code) {
-        report.findings.push_back(
-            {lineOf(report, earlier, direction),
-             bothAre(report, earlier, direction) + ": that key throws to the " +
-                 throwDirections[earlier] + " only, so the " + throwDirections[direction] +
-                 " throw can never happen. Give each direction its own key, such as with " +
-                 setKeyCommand(direction) + "."});
+        const std::string consequence = std::string("that key throws to the ") +
+                                        throwDirections[earlier] + " only, so the " +
+                                        throwDirections[direction] + " throw can never happen.";
+        if (const std::optional<std::size_t> set = keyJustSet(report, earlier, direction)) {
+          report.findings.push_back(clashWithKeyJustSet(
+              report, *set, *set == earlier ? direction : earlier, consequence));
+          break;
+        }
+        report.findings.push_back({lineOf(report, earlier, direction),
+                                   bothAre(report, earlier, direction) + ": " + consequence +
+                                       " Give each direction its own key, such as with " +
+                                       setKeyCommand(direction) + "."});
         break;
       }
     }

@@ -51,10 +51,13 @@ struct Report {
   std::vector<Remark> findings;
   std::vector<Remark> notes;
   bool read = false;  // false: the plug-in would not read the file at all
+  // keyBit(i) set: the keys tool has just set settingsKeys[i], so a clash with
+  // it points at its line and names it in the fix.
+  std::uint8_t justSet = 0;
 };
 
 // Checks the file as the plug-in would read it from the game's folder.
-Report checkSettingsFile(const std::filesystem::path& file);
+Report checkSettingsFile(const std::filesystem::path& file, std::uint8_t justSet = 0);
 
 // The parts of the check, each adding to the report.
 void checkFileItself(Report& report);

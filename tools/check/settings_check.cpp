@@ -71,9 +71,10 @@ void checkEncoding(Report& report, std::string_view firstBytes) {
   }
 }
 
-Report checkSettingsFile(const std::filesystem::path& file) {
+Report checkSettingsFile(const std::filesystem::path& file, std::uint8_t justSet) {
   Report report;
   report.file = file;
+  report.justSet = justSet;
   checkFileItself(report);
   checkCompanions(report);
   if (report.read) {
