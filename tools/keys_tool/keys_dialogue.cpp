@@ -1,5 +1,6 @@
 #include "keys_tool/keys_dialogue.h"
 
+#include <algorithm>
 #include <string>
 
 #include "check/report.h"
@@ -14,7 +15,7 @@ namespace sashcaster::keys_tool {
 namespace {
 
 std::string keyText(std::uint32_t code) {
-  return code >= 255 ? "off" : keys::describeKey(code) + " (" + std::to_string(code) + ")";
+  return keys::describeKey(code) + " (" + keys::writtenCode(code) + ")";
 }
 
 void showKeys(const Settings& keys, std::ostream& out) {
@@ -22,16 +23,6 @@ void showKeys(const Settings& keys, std::ostream& out) {
     std::string label = settingLabel(index) + ":";
     label.resize(std::max<std::size_t>(label.size(), 24), ' ');
     out << "  " << label << keyText(keys.*settingsKeys[index].field) << "\n";
-  }
-}
-
-// The settings check's findings about keys that keep a throw from happening.
-void showClashes(const Settings& keys, std::ostream& out) {
-  check::Report report;
-  report.loaded = keys;
-  check::checkKeyClashes(report);
-  for (const check::Remark& clash : report.findings) {
-    out << "Clash: " << clash.text << "\n";
   }
 }
 
@@ -44,9 +35,38 @@ std::string unnamed(std::uint32_t code) {
 
 enum class Answer : std::uint8_t { Chosen, Leave };
 
-// One key asked for until the player presses one that the plug-in can use.
-Answer askForKey(std::size_t index, std::uint32_t& code, const KeyPresses& next,
-                 std::ostream& out) {
+// The other key among the five that already has this code: two keys on one
+// code keep a throw from ever happening. Throws switched off never clash.
+std::optional<std::size_t> heldBy(const Settings& keys, std::size_t index, std::uint32_t code) {
+  for (std::size_t other = 0; other < settingsKeys.size(); ++other) {
+    if (other != index && code < 255 && keys.*settingsKeys[other].field == code) {
+      return other;
+    }
+  }
+  return std::nullopt;
+}
+
+// Why the code cannot be the key of settingsKeys[index], and what to press;
+// none when it can. `kept`: the key it has now, which Enter keeps.
+std::optional<std::string> refusal(const Settings& keys, std::size_t index, std::uint32_t code,
+                                   bool kept) {
+  if (const std::optional<std::string> problem = unusableKey(code)) {
+    return (keys::keyName(code) ? *problem : unnamed(code)) + " Press another key:";
+  }
+  const std::optional<std::size_t> other = heldBy(keys, index, code);
+  if (!other) {
+    return std::nullopt;
+  }
+  const std::uint32_t now = keys.*settingsKeys[index].field;
+  const bool canKeep = !kept && !unusableKey(now) && !heldBy(keys, index, now);
+  return keyText(code) + " is already " + settingLabel(*other) + ": press another key" +
+         (canKeep ? ", or Enter to keep " + keyText(now) : "") + ":";
+}
+
+// One key asked for until the player presses one that the plug-in can use
+// and that no other throw has.
+Answer askForKey(std::size_t index, Settings& keys, const KeyPresses& next, std::ostream& out) {
+  std::uint32_t& code = keys.*settingsKeys[index].field;
   out << "Press " << settingLabel(index) << " (now " << keyText(code) << "): " << std::flush;
   for (;;) {
     const std::optional<std::uint32_t> pressed = next();
@@ -54,18 +74,14 @@ Answer askForKey(std::size_t index, std::uint32_t& code, const KeyPresses& next,
       out << "Esc\n";
       return Answer::Leave;
     }
-    if (*pressed == keepKey) {
-      out << "kept\n";
-      return Answer::Chosen;
-    }
-    const std::uint32_t chosen = *pressed == offKey ? offCode : *pressed;
-    if (const std::optional<std::string> problem = unusableKey(chosen)) {
-      out << "\n  " << (keys::keyName(chosen) ? *problem : unnamed(chosen))
-          << " Press another key: " << std::flush;
+    const bool kept = *pressed == keepKey;
+    const std::uint32_t chosen = kept ? code : *pressed == offKey ? offCode : *pressed;
+    if (const std::optional<std::string> why = refusal(keys, index, chosen, kept)) {
+      out << "\n  " << *why << " " << std::flush;
       continue;
     }
+    out << (kept ? "kept" : keyText(chosen)) << "\n";
     code = chosen;
-    out << keyText(code) << "\n";
     return Answer::Chosen;
   }
 }
@@ -90,6 +106,20 @@ void waitForEnter(const KeyPresses& next, std::ostream& out) {
   }
 }
 
+// The keys to write: those the player changed, and those kept whose line in
+// the file does not load (empty, no number, out of range), so that the line
+// then holds the key shown and no fix for it is left to give.
+std::optional<KeyCodes> keysToSave(const check::Report& report, const KeyPresses& next,
+                                   std::ostream& out) {
+  std::optional<KeyCodes> codes = askForKeys(report.loaded, next, out);
+  for (std::size_t index = 0; codes && index < settingsKeys.size(); ++index) {
+    if (!(*codes)[index] && report.winner[index] && !report.fromLine[index]) {
+      (*codes)[index] = report.loaded.*settingsKeys[index].field;
+    }
+  }
+  return codes;
+}
+
 }  // namespace
 
 std::optional<KeyCodes> askForKeys(const Settings& now, const KeyPresses& next, std::ostream& out) {
@@ -98,13 +128,12 @@ std::optional<KeyCodes> askForKeys(const Settings& now, const KeyPresses& next, 
          "throw off, Esc leaves without saving.\n";
   Settings chosen = now;
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
-    if (askForKey(index, chosen.*settingsKeys[index].field, next, out) == Answer::Leave) {
+    if (askForKey(index, chosen, next, out) == Answer::Leave) {
       return std::nullopt;
     }
   }
   out << "\nThe new keys:\n";
   showKeys(chosen, out);
-  showClashes(chosen, out);
   out << "Save them? Enter saves, Esc leaves without saving. " << std::flush;
   if (!confirmed(next)) {
     out << "\n";
@@ -132,8 +161,7 @@ int runDialogue(const std::filesystem::path& file, const KeyPresses& next, std::
     out << "Keys of the Sashcaster plug-in, as it reads them from " << name
         << (before.bytes ? "" : " (not there yet: saving writes the shipped file with your keys)")
         << ":\n";
-    const std::optional<KeyCodes> codes =
-        askForKeys(check::checkSettingsFile(file).loaded, next, out);
+    const std::optional<KeyCodes> codes = keysToSave(check::checkSettingsFile(file), next, out);
     const bool any = codes && std::any_of(codes->begin(), codes->end(),
                                           [](const auto& c) { return c.has_value(); });
     if (any) {

@@ -24,9 +24,10 @@ inline constexpr std::uint32_t keepKey = 0x0D;   // Enter
 inline constexpr std::uint32_t leaveKey = 0x1B;  // Esc
 inline constexpr std::uint32_t offKey = 0x2E;    // Delete
 
-// Asks for each key in load order, shows the new keys and their clashes, and
-// asks before saving. Returns the keys changed (none when none changed), or
-// nothing when the player leaves with Esc or input ends.
+// Asks for each key in load order, shows the new keys and asks before
+// saving. A key the plug-in cannot use, or that another of the five already
+// has, is asked for again at once, so that no clash is ever saved. Returns the keys changed (none
+// when none changed), or nothing when the player leaves with Esc or input ends.
 std::optional<KeyCodes> askForKeys(const Settings& now, const KeyPresses& next, std::ostream& out);
 
 // The whole dialogue on the file: its keys as the plug-in reads them, the
