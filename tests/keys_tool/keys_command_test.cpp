@@ -9,11 +9,16 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "check/fix_command.h"
+#include "config/settings_keys.h"
 #include "config/temp_folder.h"
+#include "keys_tool/key_choice.h"
+#include "support/game_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -61,12 +66,20 @@ std::string utf16(const std::string& ascii, bool bigEndian = false) {
   return bytes;
 }
 
+// The names of a complete installation, with these beside them, sorted.
+std::vector<std::string> installationWith(std::vector<std::string> names) {
+  names.insert(names.end(), std::begin(test::gameFolderFiles), std::end(test::gameFolderFiles));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::size_t lineCount(const std::string& text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
 class GameFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    testing::TempFolder::write("Sashcaster.asi", "");
-    testing::TempFolder::write("ScriptHookRDR2.dll", "");
-  }
+  void SetUp() override { test::fillGameFolder("."); }
 
   int run(const std::vector<std::string>& arguments) {
     out.str("");
@@ -101,11 +114,8 @@ TEST_P(Writes, ChangeOnlyTheValuesSetAndKeepTheOldFileAsBak) {
   EXPECT_EQ(run(param.arguments), param.status) << err.str() << out.str();
   EXPECT_EQ(bytesOf("Sashcaster.ini"), param.after);
   EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), param.before);
-  std::vector<std::string> expected{"Sashcaster.asi", "Sashcaster.ini", "ScriptHookRDR2.dll"};
-  if (param.before) {
-    expected.insert(expected.begin() + 2, "Sashcaster.ini.bak");
-  }
-  EXPECT_EQ(namesHere(), expected);
+  EXPECT_EQ(namesHere(), param.before ? installationWith({"Sashcaster.ini", "Sashcaster.ini.bak"})
+                                      : installationWith({"Sashcaster.ini"}));
   EXPECT_NE(out.str().find("Checking Sashcaster.ini"), std::string::npos) << out.str();
 }
 
@@ -145,6 +155,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {"trigger=90"},
                   "[Sashcaster]\niXKey=88\niXKey=90\n",
                   1},
+        WriteCase{"LinesAddedToALfFileEndInLf",
+                  "; mine\n",
+                  {"front=Z"},
+                  "; mine\n[Sashcaster]\niWindowThrowFront=90\n",
+                  0},
+        WriteCase{"CommonSpellingsAndMinusOneForOff",
+                  section,
+                  {"trigger=escape", "front=Num 2", "left=PgDn", "right=spacebar", "back=-1"},
+                  "[Sashcaster]\r\niXKey=27\r\niWindowThrowFront=98\r\niWindowThrowLeft=34\r\n"
+                  "iWindowThrowRight=32\r\niWindowThrowBack=255\r\n",
+                  0},
         WriteCase{"SectionAddedAtTheEnd",
                   "; mine\r\n[sashcaster]\r\niXKey=1",
                   {"front=Z", "trigger=off"},
@@ -187,6 +208,11 @@ TEST_P(Refusals, ChangeNothing) {
   testing::TempFolder::write("Big.ini", std::string(1048577, ';'));
   testing::TempFolder::write("Full.ini", std::string(1048576, ';'));
   fs::create_directory("Folder.ini");
+  testing::TempFolder::write("Other.ini.txt", bytes);
+  testing::TempFolder::write("Locked.ini", bytes);
+  fs::permissions("Locked.ini",
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   testing::TempFolder::write("Sashcaster.ini.bak", "old");
   const std::vector<std::string> names = namesHere();
   EXPECT_EQ(run(GetParam().arguments), GetParam().status);
@@ -196,7 +222,10 @@ TEST_P(Refusals, ChangeNothing) {
   EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), "old");
   EXPECT_EQ(bytesOf("Big.ini")->size(), 1048577U);
   EXPECT_EQ(bytesOf("Full.ini")->size(), 1048576U);
+  EXPECT_EQ(bytesOf("Locked.ini"), bytes);
+  EXPECT_EQ(bytesOf("Other.ini.txt"), bytes);
   EXPECT_EQ(namesHere(), names);
+  fs::permissions("Locked.ini", fs::perms::owner_write, fs::perm_options::add);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -212,6 +241,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"AFolder", {"--file", "Folder.ini", "left=Z"}, 3, "is a folder"},
         RefusedCase{"OverOneMiB", {"--file", "Big.ini", "left=Z"}, 3, "ignores it"},
         RefusedCase{"GrowingPastOneMiB", {"--file", "Full.ini", "left=Z"}, 3, "would grow past"},
+        RefusedCase{"FileWhoseNameGotATxt",
+                    {"--file", "Other.ini", "left=Z"},
+                    3,
+                    "there is \"Other.ini.txt\", so nothing was written.\nThe plug-in reads only "
+                    "Other.ini: rename \"Other.ini.txt\" to Other.ini"},
+        RefusedCase{
+            "ReadOnlyFile", {"--file", "Locked.ini", "left=Z"}, 3, "Locked.ini is read-only"},
         RefusedCase{"NoSuchFolder",
                     {"--file", "none/Sashcaster.ini", "left=Z"},
                     3,
@@ -282,6 +318,128 @@ TEST_F(GameFolder, FileHeldOpenLongerIsLeftAsItWasWithItsBackup) {
   EXPECT_EQ(namesHere(), names);
 }
 #endif
+
+struct ShortAnswerCase {
+  const char* argument;
+  const char* words;  // found in the answer
+};
+
+TEST_F(GameFolder, RefusedKeyGetsAShortAnswerWithTheNearestNamesAndTheList) {
+  const ShortAnswerCase cases[] = {
+      {"left=Left", "Nearest names: \"Left arrow\", \"Left Windows\"."},
+      {"left=Escpe",
+       "\"Escpe\" is no key name and no code from 1 to 2147483647.\nNearest names: Esc."},
+      {"front=numpd 2", "Nearest names: \"Numpad 2\"."},
+      {"back=Left Shift", "Left Shift (160) never reaches the plug-in"},
+      {"back=-2", "\"-2\" is no key name"},
+      {"trigger=4294967295", "no code from 1 to 2147483647"},
+      {"right=232", "no key sends the code 232"},
+  };
+  for (const ShortAnswerCase& answer : cases) {
+    SCOPED_TRACE(answer.argument);
+    EXPECT_EQ(run({answer.argument}), exitBadCommandLine);
+    const std::string said = err.str();
+    EXPECT_NE(said.find(answer.words), std::string::npos) << said;
+    EXPECT_LE(lineCount(said), 3U) << said;
+    EXPECT_EQ(said.find("usage"), std::string::npos) << said;
+    EXPECT_NE(said.find("sashcaster-keys --list"), std::string::npos) << said;
+  }
+}
+
+// "Enter (13), also Return" gives Enter and its code; names may hold
+// parentheses of their own ("; (US layout) (186)").
+std::pair<std::string, std::uint32_t> listedKey(const std::string& line) {
+  std::smatch parts;
+  if (!std::regex_match(line, parts, std::regex(R"((.+) \((\d+)\)(, also .+)?)"))) {
+    return {line, 0};
+  }
+  return {parts[1], static_cast<std::uint32_t>(std::stoul(parts[2]))};
+}
+
+TEST_F(GameFolder, ListGivesEveryUsableKeyWithItsCodeAndSpellings) {
+  EXPECT_EQ(run({"--list"}), exitWritten);
+  const std::string list = out.str();
+  for (const char* words : {"Esc (27), also Escape\n", "Numpad 2 (98), also Num 2\n",
+                            "Page Up (33), also PgUp\n", "off, or -1"}) {
+    EXPECT_NE(list.find(words), std::string::npos) << words << "\n" << list;
+  }
+  std::istringstream lines(list);
+  std::string line;
+  std::getline(lines, line);  // the heading
+  std::getline(lines, line);  // the letters and digits
+  std::size_t keys = 0;
+  while (std::getline(lines, line) && !line.starts_with("off")) {
+    const auto [name, code] = listedKey(line);
+    EXPECT_EQ(chooseKey(name).code, code) << line;
+    ++keys;
+  }
+  EXPECT_GT(keys, 100U);
+  EXPECT_EQ(list.find("Left Shift"), std::string::npos);
+  EXPECT_EQ(list.find("Mouse"), std::string::npos);
+}
+
+// The check's fixes name keys as this tool takes them.
+TEST(KeysCommandLine, EveryFixCommandOfTheCheckIsTaken) {
+  const std::string program = std::string(check::keysProgram) + " ";
+  for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
+    for (std::uint32_t code = 1; code < 255; ++code) {
+      if (unusableKey(code)) {
+        continue;
+      }
+      const std::string command = check::setKeyCommand(index, code);
+      SCOPED_TRACE(command);
+      ASSERT_TRUE(command.starts_with(program));
+      const std::string argument = command.substr(program.size());
+      const std::size_t equals = argument.find('=');
+      std::string key = argument.substr(equals + 1);
+      if (key.starts_with('"')) {
+        key = key.substr(1, key.size() - 2);
+      }
+      EXPECT_EQ(settingIndex(argument.substr(0, equals)), index);
+      EXPECT_EQ(chooseKey(key).code, code);
+    }
+  }
+}
+
+struct JustSetCase {
+  const char* name;
+  std::string before;
+  std::string argument;
+  const char* finding;  // the line of the report that names the clash
+};
+
+void PrintTo(const JustSetCase& param, std::ostream* out) {
+  *out << param.name;
+}
+
+class ClashAfterAnEdit : public GameFolder, public ::testing::WithParamInterface<JustSetCase> {};
+
+TEST_P(ClashAfterAnEdit, NamesTheKeyJustSetAtItsLine) {
+  testing::TempFolder::write("Sashcaster.ini", GetParam().before);
+  EXPECT_EQ(run({GetParam().argument}), exitWrittenWithFindings) << err.str();
+  EXPECT_NE(out.str().find(GetParam().finding), std::string::npos) << out.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ClashAfterAnEdit,
+    ::testing::Values(
+        JustSetCase{
+            "DirectionOnTheKeyOfALaterOne", "[Sashcaster]\niXKey=88\niWindowThrowRight=68\n",
+            "left=D",
+            "line 4: iWindowThrowLeft is now 68 (D), which is already the right throw's key "
+            "(iWindowThrowRight): that key throws to the left only, so the right throw can "
+            "never happen. Give the left throw another key, such as with "
+            "Sashcaster-keys.exe left=KEY"},
+        JustSetCase{
+            "DirectionOnTheKeyOfAnEarlierOne", "[Sashcaster]\niWindowThrowFront=87\n", "back=W",
+            "line 3: iWindowThrowBack is now 87 (W), which is already the front throw's key "
+            "(iWindowThrowFront)"},
+        JustSetCase{"TriggerOnADirectionsKey", "[Sashcaster]\niXKey=88\n", "trigger=A",
+                    "line 2: iXKey is now 65 (A), which is already the left throw's key "
+                    "(iWindowThrowLeft): the left throw can never happen, as one key cannot be "
+                    "held down while it is released as the trigger. Give the trigger another key, "
+                    "such as with Sashcaster-keys.exe trigger=KEY"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(KeysCommandLine, DialogueOnlyWithoutSettingsOrWithALoneFile) {
   EXPECT_TRUE(startsDialogue({}));
