@@ -41,8 +41,8 @@ void printReport(const Report& report, std::ostream& out) {
   out << "Checking " << file << "\n";
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
     const std::uint32_t code = report.loaded.*settingsKeys[index].field;
-    out << settingsKeys[index].name << " = " << code << " (" << keys::describeKey(code) << ")   "
-        << withoutControlBytes(report.origin[index]) << "\n";
+    out << settingsKeys[index].name << " = " << keys::writtenCode(code) << " ("
+        << keys::describeKey(code) << ")   " << withoutControlBytes(report.origin[index]) << "\n";
   }
   for (const Remark& finding : report.findings) {
     printRemark(finding, "", out);
