@@ -3,6 +3,8 @@
 # same settings on copies of the same files, each in a game folder of its
 # own, and requires the same bytes written, the same .bak, the same report and
 # the same exit status. Windows ends printed lines with CR LF; that alone differs.
+# The refusals' words differ where the fix does (Properties on Windows, chmod
+# elsewhere), so for those the Windows program's own words are required.
 # Usage: compare_keys.sh NATIVE_KEYS WINDOWS_KEYS
 set -u
 native=$1 windows=$2
@@ -10,8 +12,11 @@ native=$1 windows=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/native" "$scratch/windows"
-touch "$scratch"/{native,windows}/{Sashcaster.asi,ScriptHookRDR2.dll}
+touch "$scratch"/{native,windows}/{RDR2.exe,ScriptHookRDR2.dll,dinput8.dll,Sashcaster.asi}
 failures=0
+# Set for the next case only: the settings file's name, whether it is
+# read-only, and words the Windows program must say on standard error.
+file=Sashcaster.ini read_only=no windows_says=
 
 # same NAME FILE_BYTES SETTING=KEY...: FILE_BYTES as printf takes it, or
 # "none" for no file.
@@ -19,14 +24,22 @@ same() {
   local name=$1 bytes=$2
   shift 2
   for side in native windows; do
-    rm -f "$scratch/$side"/Sashcaster.ini*
-    [ "$bytes" = none ] || printf "$bytes" >"$scratch/$side/Sashcaster.ini"
+    chmod -f u+w "$scratch/$side"/Sashcaster.ini* 2>/dev/null
+    rm -f "$scratch/$side"/Sashcaster.ini* "$scratch/$side/err"
+    [ "$bytes" = none ] || printf "$bytes" >"$scratch/$side/$file"
+    [ "$read_only" = no ] || chmod a-w "$scratch/$side/$file"
   done
   # Standard output only: wine may add its own messages on standard error.
   (cd "$scratch/native" && "$native" "$@" >out 2>/dev/null)
   local native_status=$?
-  (cd "$scratch/windows" && wine "$windows" "$@" </dev/null >out.crlf 2>/dev/null)
+  (cd "$scratch/windows" && wine "$windows" "$@" </dev/null >out.crlf 2>"$scratch/err")
   local windows_status=$?
+  if [ -n "$windows_says" ] && ! grep -qF "$windows_says" "$scratch/err"; then
+    echo "FAIL: $name: the Windows program did not say: $windows_says"
+    sed 's/^/  /' "$scratch/err"
+    failures=$((failures + 1))
+  fi
+  file=Sashcaster.ini read_only=no windows_says=
   tr -d '\r' <"$scratch/windows/out.crlf" >"$scratch/windows/out" && rm "$scratch/windows/out.crlf"
   if [ "$native_status" -ne "$windows_status" ] ||
     ! diff -r "$scratch/native" "$scratch/windows" >"$scratch/diff"; then
@@ -43,5 +56,12 @@ same "a UTF-16 file" '\xff\xfe[\0S\0a\0s\0h\0c\0a\0s\0t\0e\0r\0]\0\n\0i\0X\0K\0e
 same "no section, and a key in another" '; mine\n[Keys]\niXKey=1' back=off iXKey=Q
 same "no file" none right="Numpad 6"
 same "a key the plug-in never receives" '[Sashcaster]\n' left="Right Ctrl"
+same "common spellings and -1" '[Sashcaster]\r\n' trigger=escape front="num 2" back=-1
+windows_says='Every key name: Sashcaster-keys.exe --list'
+same "a name of no key" '[Sashcaster]\r\n' left=Left
+file=Sashcaster.ini.txt windows_says='rename "Sashcaster.ini.txt" to Sashcaster.ini'
+same "only a Sashcaster.ini.txt" '[Sashcaster]\r\niXKey=90\r\n' trigger=E
+read_only=yes windows_says='choose Properties, untick Read-only'
+same "a read-only file" '[Sashcaster]\r\niXKey=90\r\n' trigger=E
 
 [ "$failures" -eq 0 ] || { echo "$failures case(s) differ"; exit 1; }

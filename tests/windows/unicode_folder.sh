@@ -10,7 +10,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 folder="$scratch/Jérôme/Игры"
 mkdir -p "$folder"
-touch "$folder/Sashcaster.asi" "$folder/ScriptHookRDR2.dll"
+touch "$folder"/{RDR2.exe,ScriptHookRDR2.dll,dinput8.dll,Sashcaster.asi}
 printf '[Sashcaster]\r\niXKey=88\r\n' >"$folder/Sashcaster.ini"
 file="Z:${folder//\//\\}\\Sashcaster.ini"
 fail() { echo "FAIL: $*"; exit 1; }

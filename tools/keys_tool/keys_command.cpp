@@ -17,13 +17,6 @@ namespace {
 
 constexpr const char* defaultFile = "Sashcaster.ini";
 
-// The program's name as a player types it on this system.
-#ifdef _WIN32
-constexpr const char* programName = "Sashcaster-keys.exe";
-#else
-constexpr const char* programName = "sashcaster-keys";
-#endif
-
 constexpr const char* usageText =
     "usage: sashcaster-keys [--file FILE] SETTING=KEY [SETTING=KEY...]\n"
     "       sashcaster-keys --list\n"

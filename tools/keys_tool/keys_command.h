@@ -16,6 +16,13 @@ inline constexpr int exitWrittenWithFindings = 1;
 inline constexpr int exitBadCommandLine = 2;
 inline constexpr int exitFileProblem = 3;
 
+// The program's name as a player types it on this system.
+#ifdef _WIN32
+inline constexpr const char* programName = "Sashcaster-keys.exe";
+#else
+inline constexpr const char* programName = "sashcaster-keys";
+#endif
+
 // Sets the keys in the file, then prints the settings check's report of the
 // file as now written. Returns 0 when the check finds nothing, 1 when it still
 // has findings, 3 when the file cannot be read or written (nothing changed).
