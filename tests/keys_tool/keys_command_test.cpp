@@ -265,6 +265,15 @@ TEST_F(GameFolder, BackupThatCannotBeReplacedLeavesFileAndBackupAsTheyWere) {
   EXPECT_EQ(namesHere(), names);
 }
 
+TEST_F(GameFolder, ReadOnlyBackupIsReplacedWithNothingLeftBehind) {
+  testing::TempFolder::write("Sashcaster.ini", section);
+  testing::TempFolder::write("Sashcaster.ini.bak", "older");
+  fs::permissions("Sashcaster.ini.bak", fs::perms::owner_write, fs::perm_options::remove);
+  EXPECT_EQ(run({"trigger=Z"}), exitWritten) << err.str();
+  EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), section);
+  EXPECT_EQ(namesHere(), installationWith({"Sashcaster.ini", "Sashcaster.ini.bak"}));
+}
+
 TEST_F(GameFolder, ReadOnlyFolderIsRefusedWithWhatToDo) {
   fs::create_directory("game");
   testing::TempFolder::write("game/Sashcaster.ini", section);

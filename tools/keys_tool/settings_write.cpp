@@ -47,6 +47,8 @@ class TempFile {
   TempFile& operator=(const TempFile&) = delete;
   ~TempFile() {
     std::error_code ignored;
+    // Windows refuses to delete a read-only file, such as a .bak set aside.
+    fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ignored);
     fs::remove(path_, ignored);
   }
 
