@@ -27,8 +27,12 @@ same() {
     chmod -f u+w "$scratch/$side"/Sashcaster.ini* 2>/dev/null
     rm -f "$scratch/$side"/Sashcaster.ini* "$scratch/$side/err"
     [ "$bytes" = none ] || printf "$bytes" >"$scratch/$side/$file"
-    [ "$read_only" = no ] || chmod a-w "$scratch/$side/$file"
   done
+  # Read-only as each system marks it: the mode bits, and Windows' attribute.
+  if [ "$read_only" = yes ]; then
+    chmod a-w "$scratch/native/$file"
+    (cd "$scratch/windows" && wine attrib +r "$file" >/dev/null 2>&1)
+  fi
   # Standard output only: wine may add its own messages on standard error.
   (cd "$scratch/native" && "$native" "$@" >out 2>/dev/null)
   local native_status=$?
