@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "config/temp_folder.h"
+#include "support/game_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -63,10 +64,7 @@ std::string utf16(const std::string& ascii, bool bigEndian = false) {
 
 class GameFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    testing::TempFolder::write("Sashcaster.asi", "");
-    testing::TempFolder::write("ScriptHookRDR2.dll", "");
-  }
+  void SetUp() override { test::fillGameFolder("."); }
 
   int run(const std::vector<std::string>& arguments) {
     out.str("");
@@ -101,9 +99,10 @@ TEST_P(Writes, ChangeOnlyTheValuesSetAndKeepTheOldFileAsBak) {
   EXPECT_EQ(run(param.arguments), param.status) << err.str() << out.str();
   EXPECT_EQ(bytesOf("Sashcaster.ini"), param.after);
   EXPECT_EQ(bytesOf("Sashcaster.ini.bak"), param.before);
-  std::vector<std::string> expected{"Sashcaster.asi", "Sashcaster.ini", "ScriptHookRDR2.dll"};
+  std::vector<std::string> expected{"RDR2.exe", "Sashcaster.asi", "Sashcaster.ini",
+                                    "ScriptHookRDR2.dll", "dinput8.dll"};
   if (param.before) {
-    expected.insert(expected.begin() + 2, "Sashcaster.ini.bak");
+    expected.insert(expected.begin() + 3, "Sashcaster.ini.bak");
   }
   EXPECT_EQ(namesHere(), expected);
   EXPECT_NE(out.str().find("Checking Sashcaster.ini"), std::string::npos) << out.str();

@@ -13,6 +13,7 @@
 
 #include "config/temp_folder.h"
 #include "keys_tool/keys_command.h"
+#include "support/game_folder.h"
 
 namespace sashcaster::keys_tool {
 namespace {
@@ -38,8 +39,7 @@ const std::string before = "[Sashcaster]\r\niXKey=88\r\niWindowThrowFront=87\r\n
 class Dialogue : public ::testing::TestWithParam<DialogueCase> {
  protected:
   void SetUp() override {
-    testing::TempFolder::write("Sashcaster.asi", "");
-    testing::TempFolder::write("ScriptHookRDR2.dll", "");
+    test::fillGameFolder(".");
     testing::TempFolder::write("Sashcaster.ini", before);
   }
   testing::TempFolder folder;

@@ -75,7 +75,7 @@ Report checkSettingsFile(const std::filesystem::path& file) {
   Report report;
   report.file = file;
   checkFileItself(report);
-  checkCompanions(report);
+  checkInstallation(report);
   if (report.read) {
     // The plug-in's own reader and load, from the built-in defaults.
     IniStructure document;
