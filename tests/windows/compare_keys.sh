@@ -10,7 +10,7 @@ native=$1 windows=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/native" "$scratch/windows"
-touch "$scratch"/{native,windows}/{Sashcaster.asi,ScriptHookRDR2.dll}
+touch "$scratch"/{native,windows}/{RDR2.exe,ScriptHookRDR2.dll,dinput8.dll,Sashcaster.asi}
 failures=0
 
 # same NAME FILE_BYTES SETTING=KEY...: FILE_BYTES as printf takes it, or

@@ -12,7 +12,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 folder="$scratch/Jérôme/Игры"
 mkdir -p "$folder"
-touch "$folder/Sashcaster.asi" "$folder/ScriptHookRDR2.dll"
+touch "$folder"/{RDR2.exe,ScriptHookRDR2.dll,dinput8.dll,Sashcaster.asi}
 before=$'[Sashcaster]\r\niXKey=88\r\niWindowThrowFront=87\r\n'
 printf '%s' "$before" >"$folder/Sashcaster.ini"
 dropped="Z:${folder//\//\\}\\Sashcaster.ini"
@@ -48,7 +48,7 @@ expected=$'[Sashcaster]\r\niXKey=88\r\niWindowThrowFront=90\r\niWindowThrowLeft=
 [ "$(cat "$folder/Sashcaster.ini"; echo .)" = "$expected." ] ||
   fail "Sashcaster.ini holds: $(od -c "$folder/Sashcaster.ini")"
 [ "$(cat "$folder/Sashcaster.ini.bak"; echo .)" = "$before." ] || fail "Sashcaster.ini.bak is not the old file"
-[ "$(ls "$folder" | wc -l)" -eq 4 ] || fail "other files were left: $(ls "$folder")"
+[ "$(ls "$folder" | wc -l)" -eq 6 ] || fail "other files were left: $(ls "$folder")"
 letters | grep -qF "thefrontthrow'skey:Z(90)" || fail "the new keys were not shown"
 letters | grep -qF 'Jérôme\Игры\Sashcaster.ini' || fail "the folder's name is not shown right"
 letters | grep -qF 'PressEntertoclosethiswindow.' || fail "no prompt for Enter"

@@ -2,7 +2,7 @@
 # Sashcaster-keys.exe and Sashcaster-check.exe on a settings file in a folder
 # named with accented and Cyrillic letters, given as Windows gives it: the
 # keys tool writes the file there, both read it and both name it right in what
-# they print.
+# they print, and the check names the folder right when it lacks the loader.
 # Usage: unicode_folder.sh WINDOWS_KEYS WINDOWS_CHECK
 set -u
 keys=$1 check=$2
@@ -10,7 +10,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 folder="$scratch/Jérôme/Игры"
 mkdir -p "$folder"
-touch "$folder/Sashcaster.asi" "$folder/ScriptHookRDR2.dll"
+touch "$folder"/{RDR2.exe,ScriptHookRDR2.dll,dinput8.dll,Sashcaster.asi}
 printf '[Sashcaster]\r\niXKey=88\r\n' >"$folder/Sashcaster.ini"
 file="Z:${folder//\//\\}\\Sashcaster.ini"
 fail() { echo "FAIL: $*"; exit 1; }
@@ -31,4 +31,8 @@ grep -q '^iXKey = 90 (Z)   from line 2' "$scratch/check.out" ||
   fail "Sashcaster-check.exe does not read the keys written: $(cat "$scratch/check.out")"
 grep -q '^iXKey = 90 (Z)   from line 2' "$scratch/keys.out" ||
   fail "Sashcaster-keys.exe's report does not read the keys written: $(cat "$scratch/keys.out")"
-echo "both programs found and named $file"
+rm "$folder/dinput8.dll"
+wine "$check" "$file" </dev/null >"$scratch/check.out" 2>/dev/null
+grep -qF "No plug-in loader (dinput8.dll, or version.dll, winmm.dll or dsound.dll) is in the folder ${file%\\*}, so" \
+  "$scratch/check.out" || fail "Sashcaster-check.exe does not name the folder without a loader: $(cat "$scratch/check.out")"
+echo "both programs found and named $file, and the check its folder"
