@@ -10,12 +10,12 @@ namespace {
 
 constexpr const char* usageText =
     "usage: sashcaster-check [FILE]\n"
-    "Shows how the Sashcaster plug-in reads its settings file FILE (by default\n"
-    "Sashcaster.ini in the folder it runs in: run it in the game's folder, the one\n"
-    "with RDR2.exe, where the plug-in reads the file): the five keys it will hold and\n"
-    "where each comes from, then every mistake that keeps a key or a throw from\n"
-    "working, with its line and the fix, and every file missing beside it that the\n"
-    "game needs to load the plug-in.\n"
+    "Shows how the Sashcaster plug-in reads its settings file FILE, by default\n"
+    "Sashcaster.ini in the folder it runs in: run it in the game's folder (the one\n"
+    "with RDR2.exe), where the plug-in reads that file. It shows the five keys the\n"
+    "plug-in will hold and where each comes from, then every mistake that keeps a\n"
+    "key or a throw from working, with its line and the fix, and every file the\n"
+    "game's folder lacks for the plug-in to load.\n"
     "Exit status: 0 with no findings, 1 with findings, 2 for a bad command line.\n";
 
 void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
