@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the plug-in and the Linux tools, and puts
-# the release files into dist/.
+# the release files into dist/: the full zip and the update zip (without
+# Sashcaster.ini), each with its .sha256 beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,9 +12,13 @@ cmake --build --preset windows
 cmake --preset native >/dev/null
 cmake --build --preset native
 
-zip=$(bash tools/package.sh build/windows dist)
-echo "Built: $zip and, beside it, $(cut -d' ' -f3- dist/SHA256SUMS | tr '\n' ' ')SHA256SUMS"
-echo "Their debug information, for crash reports (not in the zip): $(cd dist && echo symbols/*)"
+# A failure stops the script here; a process substitution's would not.
+listing=$(bash tools/package.sh build/windows dist)
+mapfile -t zips <<<"$listing"
+echo "Built: ${zips[0]} (the full release) and ${zips[1]} (all of it but"
+echo "Sashcaster.ini, for upgrades), each with its checksum beside it (.sha256), and"
+echo "in dist/ $(cut -d' ' -f3- dist/SHA256SUMS | tr '\n' ' ')SHA256SUMS"
+echo "Their debug information, for crash reports (in neither zip): $(cd dist && echo symbols/*)"
 
 # The plug-in at work without the game: the built-in scenario played on
 # dist/Sashcaster.asi under the stand-in script hook, in wine.

@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
 # Puts the release into DEST: every file the Windows build installs
 # (Sashcaster.asi, Sashcaster.ini, README.txt and the tools beside them),
-# SHA256SUMS of those files, and a zip of them all named with the project's
-# version. Each program (every .asi and .exe) is released stripped, and its
-# debug information goes into DEST/symbols/NAME.debug, tied to it by a debug
-# link (the file's name and CRC); the symbols are in neither the zip nor
-# SHA256SUMS.
+# SHA256SUMS of those files, and two zips named with the project's version:
+# Sashcaster-VERSION.zip of them all, and Sashcaster-VERSION-update.zip of all
+# but Sashcaster.ini, which a player extracts over the game's folder without
+# losing their keys. Each zip's checksum is outside it, in NAME.zip.sha256
+# beside it (sha256sum's format), so that a player who downloads one archive
+# can check it alone. Each program (every .asi and .exe) is released
+# stripped, and its debug information goes into DEST/symbols/NAME.debug, tied
+# to it by a debug link (the file's name and CRC); the symbols are in neither
+# zip nor in SHA256SUMS.
 #
-# The same commit gives the same bytes wherever it is built: the zip's entries
+# The same commit gives the same bytes wherever it is built: the zips' entries
 # come in a fixed order, all dated SOURCE_DATE_EPOCH (by default the commit's
 # time), with fixed permissions and no extra fields.
 #
 # DEST is never emptied. It may be new, or hold only files of a release
-# (these names, their symbols, or an older Sashcaster-*.zip, which stays);
-# anything else in it, a game folder for instance, makes the script stop
-# before it writes.
+# (these names, their symbols, or an older release's zips and their .sha256
+# files, which stay); anything else in it, a game folder for instance, makes
+# the script stop before it writes.
+# Prints the two zips' paths, the full one first.
 # Usage: tools/package.sh BUILD_DIR DEST
 set -euo pipefail
 build=$1 dest=$2
@@ -28,6 +33,9 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source_dir" log -1 --format=%ct 2>/dev/nul
   exit 1
 }
 zip_name=Sashcaster-$version.zip
+update_name=Sashcaster-$version-update.zip
+# The player's keys: the one file an upgrade must leave in place.
+settings_file=Sashcaster.ini
 objcopy=$(sed -n 's/^CMAKE_OBJCOPY:FILEPATH=//p' "$build/CMakeCache.txt")
 objcopy=${objcopy:-x86_64-w64-mingw32-objcopy}
 objdump=${objcopy%objcopy}objdump
@@ -36,7 +44,7 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cmake --install "$build" --prefix "$stage/files" >/dev/null
 mapfile -t files < <(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-for file in Sashcaster.asi Sashcaster.ini Sashcaster-check.exe Sashcaster-keys.exe README.txt; do
+for file in Sashcaster.asi "$settings_file" Sashcaster-check.exe Sashcaster-keys.exe README.txt; do
   [ -f "$stage/files/$file" ] || { echo "package: $file was not installed" >&2; exit 1; }
 done
 symbols=()
@@ -48,8 +56,8 @@ done
 if [ -e "$dest" ]; then
   [ -d "$dest" ] || { echo "package: $dest is not a folder" >&2; exit 1; }
   foreign=$(find "$dest" -mindepth 1 -printf '%P\n' | LC_ALL=C sort |
-    grep -vxF -e SHA256SUMS -e "$zip_name" -e symbols "${files[@]/#/-e}" "${symbols[@]/#/-e}" |
-    grep -vxE 'Sashcaster-[0-9]+\.[0-9]+\.[0-9]+\.zip' || true)
+    grep -vxF -e SHA256SUMS -e symbols "${files[@]/#/-e}" "${symbols[@]/#/-e}" |
+    grep -vxE 'Sashcaster-[0-9]+\.[0-9]+\.[0-9]+(-update)?\.zip(\.sha256)?' || true)
   if [ -n "$foreign" ]; then
     echo "package: $dest holds files that are not the release's, so nothing was written:" >&2
     printf '%s\n' "$foreign" | sed 's/^/  /' >&2
@@ -82,6 +90,15 @@ done
   touch -d "@$epoch" "${files[@]}" SHA256SUMS
   # zip writes local time as the entries' date: UTC makes it the epoch's.
   TZ=UTC zip -q -X -D "$stage/$zip_name" "${files[@]}" SHA256SUMS
+  mapfile -t updated < <(printf '%s\n' "${files[@]}" | grep -vxF "$settings_file")
+  TZ=UTC zip -q -X -D "$stage/$update_name" "${updated[@]}" SHA256SUMS
+)
+(
+  cd "$stage"
+  for archive in "$zip_name" "$update_name"; do
+    sha256sum "$archive" >"$archive.sha256"
+    chmod 0644 "$archive" "$archive.sha256"
+  done
 )
 
 mkdir -p "$dest"
@@ -89,9 +106,11 @@ for file in "${files[@]}" SHA256SUMS; do
   mkdir -p "$dest/$(dirname "$file")"
   cp -f "$stage/files/$file" "$dest/$file"
 done
-cp -f "$stage/$zip_name" "$dest/$zip_name"
+for archive in "$zip_name" "$update_name"; do
+  cp -f "$stage/$archive" "$stage/$archive.sha256" "$dest/"
+done
 mkdir -p "$dest/symbols"
 for file in "${symbols[@]}"; do
   cp -f "$stage/$file" "$dest/$file"
 done
-echo "$dest/$zip_name"
+printf '%s\n' "$dest/$zip_name" "$dest/$update_name"

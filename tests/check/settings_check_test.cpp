@@ -1,16 +1,21 @@
 // The settings check run through its command as a player runs it, in a game
-// folder (the plug-in and the script hook beside the settings file).
+// folder (the game, the script hook, its loader and the plug-in beside the
+// settings file).
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "check/check_command.h"
+#include "check/installation.h"
 #include "config/temp_folder.h"
+#include "support/game_folder.h"
 
 namespace sashcaster::check {
 namespace {
@@ -27,6 +32,7 @@ struct Output {
   int status = 0;
   std::vector<std::string> lines;
   Codes codes{};
+  std::array<std::string, 5> shown;  // each key's code as printed, "90 (Z)"
   std::vector<std::string> findings;
   std::vector<std::string> notes;
 };
@@ -45,8 +51,11 @@ Output runIn(const std::vector<std::string>& arguments) {
   for (std::size_t i = 1; report && i + 2 < output.lines.size(); ++i) {
     const std::string& line = output.lines[i];
     if (i <= 5) {
-      const std::size_t equals = line.find(" = ");
-      output.codes[i - 1] = static_cast<std::uint32_t>(std::stoul(line.substr(equals + 3)));
+      const std::string shown = line.substr(line.find(" = ") + 3);
+      output.shown[i - 1] = shown.substr(0, shown.find(")   ") + 1);
+      // "off (-1)": the number as the file writes it, as the plug-in holds it.
+      const std::string number = shown.starts_with("off (") ? shown.substr(5) : shown;
+      output.codes[i - 1] = static_cast<std::uint32_t>(std::stoll(number));
     } else if (line.starts_with("note: ")) {
       output.notes.push_back(line);
     } else {
@@ -80,10 +89,7 @@ void expectFindings(const Output& output, const std::vector<Expected>& expected)
 
 class GameFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    testing::TempFolder::write("Sashcaster.asi", "");
-    testing::TempFolder::write("ScriptHookRDR2.dll", "");
-  }
+  void SetUp() override { test::fillGameFolder("."); }
   testing::TempFolder folder;
 };
 
@@ -263,19 +269,132 @@ TEST_F(GameFolder, NameInAnotherCaseIsAFileMeantForIt) {
 }
 #endif
 
-TEST(SettingsCheck, FileAwayFromThePlugInAndScriptHookIsAFinding) {
-  const testing::TempFolder folder;
+// A game folder holding these files, beside a correct settings file.
+struct InstallCase {
+  const char* name;
+  std::vector<std::string> files;
+  std::vector<Expected> findings;
+};
+
+std::vector<std::string> completeBut(std::string_view left) {
+  std::vector<std::string> files;
+  for (const char* file : test::gameFolderFiles) {
+    if (file != left) {
+      files.emplace_back(file);
+    }
+  }
+  return files;
+}
+
+std::vector<std::string> withLoader(const char* loader) {
+  std::vector<std::string> files = completeBut(loaderNames[0]);
+  files.emplace_back(loader);
+  return files;
+}
+
+const Expected noGame{std::nullopt,
+                      "RDR2.exe is not in this folder, so it is not the game's folder: put the "
+                      "files of Sashcaster and of the script hook beside RDR2.exe"};
+const Expected noHook{std::nullopt,
+                      "ScriptHookRDR2.dll is not in this folder: install the script hook for Red "
+                      "Dead Redemption 2, with its files beside RDR2.exe."};
+const Expected noLoader{
+    std::nullopt,
+    "No plug-in loader (dinput8.dll, or version.dll, winmm.dll or dsound.dll) is in this folder, "
+    "so nothing loads the script hook or Sashcaster: put dinput8.dll from the script hook's "
+    "download beside RDR2.exe. On Linux and Steam Deck, also set the game's launch options in "
+    "Steam to WINEDLLOVERRIDES=\"dinput8=n,b\" %command%."};
+const Expected noPlugIn{std::nullopt,
+                        "Sashcaster.asi is not in this folder: copy it from the release beside "
+                        "RDR2.exe"};
+
+class Installations : public ::testing::TestWithParam<InstallCase> {
+ protected:
+  testing::TempFolder folder;
+};
+
+TEST_P(Installations, EachMissingFileIsAFindingWithItsFix) {
   testing::TempFolder::write("Sashcaster.ini", good);
-  expectFindings(runIn({}), {{std::nullopt, "Sashcaster.asi is not in this folder"},
-                             {std::nullopt, "ScriptHookRDR2.dll is not in this folder"}});
+  for (const std::string& file : GetParam().files) {
+    testing::TempFolder::write(file, "");
+  }
+  const Output output = runIn({});
+  EXPECT_EQ(output.codes, goodCodes);
+  expectFindings(output, GetParam().findings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Check, Installations,
+    ::testing::Values(InstallCase{"CompleteFolder", completeBut(""), {}},
+                      InstallCase{"NoGame", completeBut("RDR2.exe"), {noGame}},
+                      InstallCase{"NoScriptHook", completeBut("ScriptHookRDR2.dll"), {noHook}},
+                      InstallCase{"NoLoader", completeBut("dinput8.dll"), {noLoader}},
+                      InstallCase{"NoPlugIn", completeBut("Sashcaster.asi"), {noPlugIn}},
+                      InstallCase{"LoaderAsVersionDll", withLoader("version.dll"), {}},
+                      InstallCase{"LoaderAsWinmmDll", withLoader("winmm.dll"), {}},
+                      InstallCase{"LoaderAsDsoundDll", withLoader("dsound.dll"), {}},
+                      InstallCase{
+                          "NamesInAnotherLetterCase",
+                          {"rdr2.EXE", "scripthookrdr2.dll", "DINPUT8.DLL", "sashcaster.ASI"},
+                          {}},
+                      InstallCase{"LoaderOfNoKnownName", withLoader("d3d11.dll"), {noLoader}},
+                      InstallCase{"EmptyFolder", {}, {noGame, noHook, noLoader, noPlugIn}}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST(SettingsCheck, InstallationIsLookedForWhereTheFileIsGiven) {
+  const testing::TempFolder folder;
+  test::fillGameFolder(".");
+  std::filesystem::create_directory("game");
+  testing::TempFolder::write("game/Sashcaster.ini", good);
+  const Output output = runIn({"game/Sashcaster.ini"});
+  ASSERT_EQ(output.findings.size(), 4U) << ::testing::PrintToString(output.lines);
+  EXPECT_TRUE(output.findings[0].starts_with("RDR2.exe is not in the folder game, so"))
+      << output.findings[0];
+}
+
+TEST_F(GameFolder, SwitchedOffKeysShowAsTheFileWritesThem) {
+  testing::TempFolder::write("Sashcaster.ini",
+                             "[Sashcaster]\niXKey=-1\niWindowThrowFront=255\niWindowThrowLeft=+300"
+                             "\niWindowThrowRight=-2147483648\n");
+  const Output output = runIn({});
+  const std::array<std::string, 5> shown = {"off (-1)", "off (255)", "off (300)",
+                                            "off (-2147483648)", "83 (S)"};
+  EXPECT_EQ(output.shown, shown);
+  for (const std::string& line : output.lines) {
+    EXPECT_EQ(line.find("4294967295"), std::string::npos) << line;
+  }
 }
 
 TEST(SettingsCheck, ControllerLineNamesTheButtonsOfTheThrowControls) {
   const std::string line = controllerLine();
-  for (const char* words : {"hold RB (INPUT_SPECIAL_ABILITY_ACTION) with D-pad left, D-pad right "
-                            "or D-pad down",
-                            "for the front, hold D-pad up and let go of RB", "need no settings"}) {
+  for (const char* words :
+       {"hold RB (INPUT_SPECIAL_ABILITY_ACTION) and push left, right or down on the D-pad or the "
+        "left stick to throw that way",
+        "for the front, hold RB, push up, and let go of RB while still pushing up",
+        "need no settings"}) {
     EXPECT_NE(line.find(words), std::string::npos) << line;
+  }
+}
+
+// The player's notes, with line ends and runs of spaces as single spaces.
+std::string playersNotes() {
+  std::ifstream file(SASHCASTER_PLAYERS_NOTES, std::ios::binary);
+  std::string words;
+  for (char c : std::string(std::istreambuf_iterator<char>(file), {})) {
+    c = (c == '\r' || c == '\n') ? ' ' : c;
+    if (c != ' ' || (!words.empty() && words.back() != ' ')) {
+      words += c;
+    }
+  }
+  return words;
+}
+
+TEST(SettingsCheck, PlayersNotesSayWhatTheCheckSays) {
+  const std::string notes = playersNotes();
+  ASSERT_FALSE(notes.empty());
+  for (const char* words : {directionControls, protonLaunchOption, gameProgram, scriptHook,
+                            loaderNames[0], "the game's folder (the one with RDR2.exe)"}) {
+    EXPECT_NE(notes.find(words), std::string::npos) << words;
   }
 }
 

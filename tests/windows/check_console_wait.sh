@@ -9,7 +9,7 @@ windows=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 1
-touch Sashcaster.asi ScriptHookRDR2.dll
+touch RDR2.exe ScriptHookRDR2.dll dinput8.dll Sashcaster.asi
 printf '[Sashcaster]\r\niXKey=90\r\n' >Sashcaster.ini
 
 # Enter every second until the program ends: a first start of wine may take

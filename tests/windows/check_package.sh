@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Makes the release package from the Windows build into a scratch directory
-# and checks it: the release files with their SHA256SUMS, a zip named with the
-# version that holds exactly those, byte for byte, in a fixed order with fixed
-# dates, permissions and no extra fields; each program stripped, with its
-# debug information in symbols/ beside the release and named by its debug
-# link with that file's CRC; and a DEST holding a foreign file is refused with
-# that file untouched.
+# and checks it: the release files with their SHA256SUMS; a zip named with the
+# version that holds exactly those, byte for byte, and an update zip that
+# holds all of them but Sashcaster.ini, both in a fixed order with fixed
+# dates, permissions and no extra fields, each with its checksum outside it in
+# NAME.sha256; the player's notes with CR LF line ends; the update extracted
+# over a game folder with keys set leaves Sashcaster.ini byte for byte as it
+# was and replaces every other file; each program stripped, with its debug
+# information in symbols/ beside the release and named by its debug link with
+# that file's CRC; and a DEST holding a foreign file is refused with that file
+# untouched, while an older release's files in it stay.
 # Usage: check_package.sh SOURCE_DIR BUILD_DIR VERSION
 set -u
 source_dir=$1 build=$2 version=$3
@@ -14,37 +18,72 @@ trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 export SOURCE_DATE_EPOCH=1700000000 # 2023-11-14 22:13:20 UTC
 
-zip=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || fail "packaging failed"
-[ "$zip" = "$scratch/dist/Sashcaster-$version.zip" ] || fail "zip is $zip"
+zip_name=Sashcaster-$version.zip update_name=Sashcaster-$version-update.zip
+zips=$(bash "$source_dir/tools/package.sh" "$build" "$scratch/dist") || fail "packaging failed"
+[ "$zips" = "$scratch/dist/$zip_name"$'\n'"$scratch/dist/$update_name" ] || fail "the zips are $zips"
+zip=$scratch/dist/$zip_name update=$scratch/dist/$update_name
 
 released=$(find "$scratch/dist" -mindepth 1 -not -path '*/symbols*' -printf '%P\n' |
-  grep -vx "Sashcaster-$version.zip" | LC_ALL=C sort)
+  grep -vxF -e "$zip_name" -e "$update_name" -e "$zip_name.sha256" -e "$update_name.sha256" |
+  LC_ALL=C sort)
 for file in README.txt Sashcaster.asi Sashcaster-check.exe Sashcaster-keys.exe Sashcaster.ini SHA256SUMS; do
   grep -qx "$file" <<<"$released" || fail "$file is not in the release"
 done
+# Fixed order: the files sorted byte-wise, then their checksums; the update
+# the same without Sashcaster.ini.
+full_order=$(grep -vx SHA256SUMS <<<"$released"; echo SHA256SUMS)
 listing=$(zipinfo -1 "$zip")
-# Fixed order: the files sorted byte-wise, then their checksums.
-[ "$listing" = "$(grep -vx SHA256SUMS <<<"$released"; echo SHA256SUMS)" ] ||
-  fail "the zip holds, in this order:"$'\n'"$listing"
+[ "$listing" = "$full_order" ] || fail "the zip holds, in this order:"$'\n'"$listing"
+update_listing=$(zipinfo -1 "$update")
+[ "$update_listing" = "$(grep -vx Sashcaster.ini <<<"$full_order")" ] ||
+  fail "the update zip holds, in this order:"$'\n'"$update_listing"
+
+# Each zip's checksum is beside it, naming it alone, and matches it.
+for archive in "$zip_name" "$update_name"; do
+  [ "$(cut -d' ' -f3- "$scratch/dist/$archive.sha256")" = "$archive" ] ||
+    fail "$archive.sha256 holds: $(cat "$scratch/dist/$archive.sha256")"
+  (cd "$scratch/dist" && sha256sum --quiet -c "$archive.sha256") || fail "$archive.sha256 does not match $archive"
+done
 
 mkdir "$scratch/unpacked"
 (cd "$scratch/unpacked" && unzip -q "$zip") || fail "cannot unpack"
 for file in $released; do
   cmp -s "$scratch/unpacked/$file" "$scratch/dist/$file" || fail "$file differs in the zip"
 done
-cmp -s "$scratch/dist/README.txt" "$source_dir/package/README.txt" || fail "README.txt is not package/README.txt"
-# The player's notes read alike in Notepad and in a console: printable ASCII,
-# under 80 columns.
 for file in README.txt Sashcaster.ini; do
-  wide=$(awk 'length > 79 { print FNR }' "$scratch/dist/$file" | tr '\n' ' ')
+  cmp -s "$scratch/dist/$file" "$source_dir/package/$file" || fail "$file is not package/$file"
+done
+# The player's notes read alike in Notepad and in a console: every line ends
+# in CR LF, and holds printable ASCII only, under 80 columns.
+for file in README.txt Sashcaster.ini; do
+  notes=$scratch/dist/$file
+  lines=$(wc -l <"$notes")
+  if [ "$(grep -c $'\r$' "$notes")" -ne "$lines" ] || [ "$(tr -cd '\r' <"$notes" | wc -c)" -ne "$lines" ] ||
+    [ "$(tail -c 1 "$notes" | od -An -tx1)" != " 0a" ]; then
+    fail "$file has a line that does not end in CR LF, or a CR inside a line"
+  fi
+  wide=$(tr -d '\r' <"$notes" | awk 'length > 79 { print FNR }' | tr '\n' ' ')
   [ -z "$wide" ] || fail "$file has lines of 80 columns or more: $wide"
-  if LC_ALL=C grep -q '[^[:print:]]' "$scratch/dist/$file"; then
+  if tr -d '\r' <"$notes" | LC_ALL=C grep -q '[^[:print:]]'; then
     fail "$file holds bytes that are not printable ASCII"
   fi
 done
 (cd "$scratch/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 [ "$(wc -l <"$scratch/dist/SHA256SUMS")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
   fail "SHA256SUMS does not list every release file"
+
+# An upgrade: the update extracted over a game folder of an older release
+# with keys set, replacing every file, leaves the keys and replaces the rest.
+mkdir "$scratch/upgraded"
+(cd "$scratch/upgraded" && unzip -q "$zip") || fail "cannot unpack into the game folder"
+printf '; mine\r\n[Sashcaster]\r\niXKey=90\r\niWindowThrowLeft=81\r\n' >"$scratch/upgraded/Sashcaster.ini"
+cp "$scratch/upgraded/Sashcaster.ini" "$scratch/keys"
+echo "an older plug-in" >"$scratch/upgraded/Sashcaster.asi"
+(cd "$scratch/upgraded" && unzip -q -o "$update") || fail "cannot extract the update"
+cmp -s "$scratch/upgraded/Sashcaster.ini" "$scratch/keys" || fail "the update changed the player's Sashcaster.ini"
+while read -r file; do
+  cmp -s "$scratch/upgraded/$file" "$scratch/dist/$file" || fail "the update did not bring $file"
+done < <(grep -vx Sashcaster.ini <<<"$released")
 
 # Each program stripped and tied to its debug file: the link's name, then the
 # file's CRC-32, which is also the one a gzip stream of it ends with.
@@ -70,15 +109,18 @@ verdict=$(bash "$source_dir/tests/windows/check_plugin_binary.sh" "$scratch/dist
   "$version" "$objdump" "${objdump%objdump}strings" "$scratch/dist/symbols/Sashcaster.asi.debug") ||
   fail "the released plug-in: $verdict"
 
-# Each entry: -rw-r--r--, dated the epoch in UTC, and no extra field at all.
-details=$(zipinfo -v "$zip")
-entries=$(wc -l <<<"$listing")
-[ "$(grep -c 'file last modified on (DOS date/time):  *2023 Nov 14 22:13:20$' <<<"$details")" -eq "$entries" ] ||
-  fail "entries not all dated 2023 Nov 14 22:13:20:"$'\n'"$(grep 'DOS date/time' <<<"$details")"
-[ "$(grep -c 'Unix file attributes (100644 octal):' <<<"$details")" -eq "$entries" ] ||
-  fail "entries' permissions are not all 0644"
-[ "$(grep -c 'length of extra field:  *0 bytes$' <<<"$details")" -eq "$entries" ] ||
-  fail "entries carry extra fields"
+# Each entry of both zips: -rw-r--r--, dated the epoch in UTC, and no extra
+# field at all.
+for archive in "$zip" "$update"; do
+  details=$(zipinfo -v "$archive")
+  entries=$(zipinfo -1 "$archive" | wc -l)
+  [ "$(grep -c 'file last modified on (DOS date/time):  *2023 Nov 14 22:13:20$' <<<"$details")" -eq "$entries" ] ||
+    fail "${archive##*/}: entries not all dated 2023 Nov 14 22:13:20:"$'\n'"$(grep 'DOS date/time' <<<"$details")"
+  [ "$(grep -c 'Unix file attributes (100644 octal):' <<<"$details")" -eq "$entries" ] ||
+    fail "${archive##*/}: entries' permissions are not all 0644"
+  [ "$(grep -c 'length of extra field:  *0 bytes$' <<<"$details")" -eq "$entries" ] ||
+    fail "${archive##*/}: entries carry extra fields"
+done
 
 # A folder holding something else (here standing for a game folder) is refused
 # and left exactly as it was.
@@ -90,6 +132,13 @@ grep -q "RDR2.exe" "$scratch/refusal" || fail "the refusal does not name the for
 if [ "$(ls "$scratch/game")" != RDR2.exe ] || [ "$(cat "$scratch/game/RDR2.exe")" != "the player's own" ]; then
   fail "the foreign folder was changed: $(ls "$scratch/game")"
 fi
-# A release folder made before is its own: packaging again replaces its files.
+# A release folder made before is its own: packaging again replaces its files
+# and leaves an older release's zips and checksums.
+older=(Sashcaster-0.9.0.zip Sashcaster-0.9.0.zip.sha256 Sashcaster-0.9.0-update.zip Sashcaster-0.9.0-update.zip.sha256)
+for file in "${older[@]}"; do echo "older $file" >"$scratch/dist/$file"; done
 bash "$source_dir/tools/package.sh" "$build" "$scratch/dist" >/dev/null || fail "cannot package over a release"
-echo "Sashcaster-$version.zip: $(tr '\n' ' ' <<<"$released")"
+for file in "${older[@]}"; do
+  [ "$(cat "$scratch/dist/$file")" = "older $file" ] || fail "packaging again changed $file"
+done
+echo "$zip_name: $(tr '\n' ' ' <<<"$listing")"
+echo "$update_name: $(tr '\n' ' ' <<<"$update_listing")"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows release a second time, in a build folder whose path has
-# another length, packages both builds and requires every release file, the
-# zip and the programs' debug files (symbols/) to be identical byte for byte,
-# naming no build folder. Only the release's targets are built (no tests),
+# another length, packages both builds and requires every release file, both
+# zips with their .sha256 files and the programs' debug files (symbols/) to be
+# identical byte for byte, naming no build folder. Only the release's targets are built (no tests),
 # and without a compiler cache, so the second build is a real one.
 # Usage: check_reproducible.sh SOURCE_DIR BUILD_DIR
 set -u
@@ -27,6 +27,11 @@ list() { (cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort); }
 files=$(list "$scratch/first")
 [ "$files" = "$(list "$scratch/second")" ] || fail "the two releases hold different files"
 grep -qx 'symbols/Sashcaster.asi.debug' <<<"$files" || fail "no debug file of the plug-in"
+for archive in 'Sashcaster-[0-9.]*[0-9]\.zip' 'Sashcaster-[0-9.]*-update\.zip'; do
+  if ! grep -qx "$archive" <<<"$files" || ! grep -qx "$archive\.sha256" <<<"$files"; then
+    fail "no archive $archive with its .sha256 in: $(tr '\n' ' ' <<<"$files")"
+  fi
+done
 differing=0
 for file in $files; do
   if ! cmp "$scratch/first/$file" "$scratch/second/$file"; then

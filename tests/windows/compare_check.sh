@@ -9,7 +9,7 @@ native=$1 windows=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 1
-touch Sashcaster.asi ScriptHookRDR2.dll
+touch RDR2.exe ScriptHookRDR2.dll dinput8.dll Sashcaster.asi
 failures=0
 
 # same NAME: both programs on ./Sashcaster.ini as it stands; their standard
@@ -41,5 +41,11 @@ printf '[sashcaster]\niXKey=90 ; Z\niWindowThrowRight=-1\n' >Sashcaster.ini
 same "a header in lower case"
 mv Sashcaster.ini Sashcaster.ini.txt
 same "a hidden .txt extension"
+mv Sashcaster.ini.txt Sashcaster.ini
+rm RDR2.exe dinput8.dll
+touch WINMM.DLL
+same "no RDR2.exe, and the loader under another name in another letter case"
+rm WINMM.DLL ScriptHookRDR2.dll Sashcaster.asi
+same "none of the game's files"
 
 [ "$failures" -eq 0 ] || { echo "$failures case(s) differ"; exit 1; }

@@ -2,7 +2,8 @@
 # Sashcaster-keys.exe and Sashcaster-check.exe on a settings file in a folder
 # named with accented and Cyrillic letters, given as Windows gives it: the
 # keys tool writes the file there, both read it and both name it right in what
-# they print.
+# they print, and both name the folder right when it lacks the loader, which
+# makes the keys tool's status 1.
 # Usage: unicode_folder.sh WINDOWS_KEYS WINDOWS_CHECK
 set -u
 keys=$1 check=$2
@@ -31,4 +32,13 @@ grep -q '^iXKey = 90 (Z)   from line 2' "$scratch/check.out" ||
   fail "Sashcaster-check.exe does not read the keys written: $(cat "$scratch/check.out")"
 grep -q '^iXKey = 90 (Z)   from line 2' "$scratch/keys.out" ||
   fail "Sashcaster-keys.exe's report does not read the keys written: $(cat "$scratch/keys.out")"
-echo "both programs found and named $file"
+rm "$folder/dinput8.dll"
+wine "$check" "$file" </dev/null >"$scratch/check.out" 2>/dev/null
+grep -qF "No plug-in loader (dinput8.dll, or version.dll, winmm.dll or dsound.dll) is in the folder ${file%\\*}, so" \
+  "$scratch/check.out" || fail "Sashcaster-check.exe does not name the folder without a loader: $(cat "$scratch/check.out")"
+# The keys tool's status counts the check's findings, the installation's too.
+wine "$keys" --file "$file" trigger=X </dev/null >"$scratch/keys.out" 2>/dev/null
+status=$?
+[ "$status" -eq 1 ] || fail "Sashcaster-keys.exe exited $status in a folder without a loader, not 1"
+grep -qF "No plug-in loader" "$scratch/keys.out" || fail "Sashcaster-keys.exe's report lacks the loader: $(cat "$scratch/keys.out")"
+echo "both programs found and named $file, and both its folder without a loader"

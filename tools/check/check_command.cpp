@@ -3,7 +3,6 @@
 #include "config/settings_keys.h"
 #include "console/utf8_path.h"
 #include "keys/control_names.h"
-#include "keys/key_names.h"
 
 namespace sashcaster::check {
 
@@ -11,10 +10,12 @@ namespace {
 
 constexpr const char* usageText =
     "usage: sashcaster-check [FILE]\n"
-    "Shows how the Sashcaster plug-in reads its settings file FILE (by default\n"
-    "Sashcaster.ini in the current folder, the file the plug-in reads from the game's\n"
-    "folder): the five keys it will hold and where each comes from, then every mistake\n"
-    "that keeps a key or a throw from working, with its line and the fix.\n"
+    "Shows how the Sashcaster plug-in reads its settings file FILE, by default\n"
+    "Sashcaster.ini in the folder it runs in: run it in the game's folder (the one\n"
+    "with RDR2.exe), where the plug-in reads that file. It shows the five keys the\n"
+    "plug-in will hold and where each comes from, then every mistake that keeps a\n"
+    "key or a throw from working, with its line and the fix, and every file the\n"
+    "game's folder lacks for the plug-in to load.\n"
     "Exit status: 0 with no findings, 1 with findings, 2 for a bad command line.\n";
 
 void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
@@ -29,11 +30,12 @@ void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
 
 std::string controllerLine() {
   // Trigger, front, left, right, back, as the throw loop queries them.
-  const auto& [trigger, front, left, right, back] = keys::controlNames;
+  const keys::ControlName& trigger = keys::controlNames[triggerIndex];
   return std::string("Controller: hold ") + trigger.padButton + " (" + trigger.gameName +
-         ") with " + left.padButton + ", " + right.padButton + " or " + back.padButton +
-         " to throw that way; for the front, hold " + front.padButton + " and let go of " +
-         trigger.padButton + ". Controller throws need no settings.";
+         ") and push left, right or down on " + directionControls +
+         " to throw that way; for the front, hold " + trigger.padButton +
+         ", push up, and let go of " + trigger.padButton +
+         " while still pushing up. Controller throws need no settings.";
 }
 
 void printReport(const Report& report, std::ostream& out) {
@@ -41,8 +43,8 @@ void printReport(const Report& report, std::ostream& out) {
   out << "Checking " << file << "\n";
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
     const std::uint32_t code = report.loaded.*settingsKeys[index].field;
-    out << settingsKeys[index].name << " = " << keys::writtenCode(code) << " ("
-        << keys::describeKey(code) << ")   " << withoutControlBytes(report.origin[index]) << "\n";
+    out << settingsKeys[index].name << " = " << codeAndKey(code) << "   "
+        << withoutControlBytes(report.origin[index]) << "\n";
   }
   for (const Remark& finding : report.findings) {
     printRemark(finding, "", out);

@@ -130,25 +130,4 @@ void checkFileItself(Report& report) {
   }
 }
 
-void checkCompanions(Report& report) {
-  const fs::path folder = folderOf(report.file);
-  std::error_code code;
-  if (!fs::is_directory(folder, code)) {
-    return;
-  }
-  const std::vector<std::string> names = namesIn(folder);
-  for (const char* companion : {"Sashcaster.asi", "ScriptHookRDR2.dll"}) {
-    const bool present = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-      return sameIgnoringCase(name, companion);
-    });
-    if (!present) {
-      report.findings.push_back(
-          {std::nullopt, std::string(companion) + " is not in " + folderLabel(report.file) +
-                             ": the plug-in reads its settings from the game's folder, where "
-                             "Sashcaster.asi and ScriptHookRDR2.dll belong. Put the settings "
-                             "file beside them."});
-    }
-  }
-}
-
 }  // namespace sashcaster::check

@@ -5,7 +5,6 @@
 #include "check/fix_command.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
-#include "keys/key_names.h"
 
 namespace sashcaster::check {
 
@@ -28,7 +27,7 @@ std::optional<std::size_t> lineOf(const Report& report, std::size_t first, std::
 std::string bothAre(const Report& report, std::size_t first, std::size_t second) {
   const std::uint32_t code = codeOf(report, first);
   return std::string(settingsKeys[first].name) + " and " + settingsKeys[second].name +
-         " are both " + std::to_string(code) + " (" + keys::describeKey(code) + ")";
+         " are both " + codeAndKey(code);
 }
 
 bool justSet(const Report& report, std::size_t index) {

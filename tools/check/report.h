@@ -61,11 +61,18 @@ Report checkSettingsFile(const std::filesystem::path& file, std::uint8_t justSet
 
 // The parts of the check, each adding to the report.
 void checkFileItself(Report& report);
-void checkCompanions(Report& report);
+void checkInstallation(Report& report);
 void checkEncoding(Report& report, std::string_view firstBytes);
 void checkLines(Report& report, const std::vector<std::string>& lines);
 void checkValues(Report& report);
 void checkKeyClashes(Report& report);
+
+// A code as the file writes it: a signed 32-bit decimal, so -1 is -1.
+std::string asWritten(std::uint32_t code);
+
+// "90 (Z)", "7 (no key)"; a code that switches its key off as "off (-1)" or
+// "off (255)", with the number as the file writes it.
+std::string codeAndKey(std::uint32_t code);
 
 // A line as quoted in a message: control bytes shown as "?", long ones cut.
 std::string printable(std::string_view line);

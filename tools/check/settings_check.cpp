@@ -76,7 +76,7 @@ Report checkSettingsFile(const std::filesystem::path& file, std::uint8_t justSet
   report.file = file;
   report.justSet = justSet;
   checkFileItself(report);
-  checkCompanions(report);
+  checkInstallation(report);
   if (report.read) {
     // The plug-in's own reader and load, from the built-in defaults.
     IniStructure document;

@@ -16,14 +16,10 @@ namespace sashcaster::check {
 
 namespace {
 
-// What a key of 255 or more switches off.
+// What a key of 255 or more, or below 0, switches off.
 std::string offThrows(std::size_t index) {
   return index == triggerIndex ? std::string("every throw is")
                                : "the " + std::string(throwDirections[index]) + " throw is";
-}
-
-std::string codeAndKey(std::uint32_t code) {
-  return std::to_string(code) + " (" + keys::describeKey(code) + ")";
 }
 
 // The code the plug-in receives for a key; none for a mouse button.
@@ -117,12 +113,13 @@ void checkConverted(Report& report, const KeyLine& line, std::size_t index, std:
                                               "write the decimal code of a key" +
                                               orRun(index) + "."});
   } else if (code >= 255) {
-    report.notes.push_back({line.line, written + " holds " + std::to_string(code) +
-                                           ", 255 or more: " + offThrows(index) +
-                                           " off on the keyboard, which may be what you want."});
+    report.notes.push_back({line.line, written + ": " + offThrows(index) +
+                                           " off on the keyboard (255 or more, or below 0, "
+                                           "means off), which may be what you want; the "
+                                           "controller still throws."});
   }
   if (hasTextAfterNumber(line.value)) {
-    report.notes.push_back({line.line, written + " reads as " + std::to_string(code) +
+    report.notes.push_back({line.line, written + " reads as " + asWritten(code) +
                                            ": the text after the number is ignored."});
   }
 }
@@ -163,6 +160,15 @@ void checkKey(Report& report, std::size_t index) {
 }
 
 }  // namespace
+
+std::string asWritten(std::uint32_t code) {
+  return std::to_string(static_cast<std::int32_t>(code));
+}
+
+std::string codeAndKey(std::uint32_t code) {
+  return code >= 255 ? "off (" + asWritten(code) + ")"
+                     : std::to_string(code) + " (" + keys::describeKey(code) + ")";
+}
 
 void checkValues(Report& report) {
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {

@@ -1,0 +1,23 @@
+// What a game folder holds when the plug-in can be loaded at all: the files
+// the settings check looks for beside the settings file.
+#pragma once
+
+#include <array>
+
+namespace sashcaster::check {
+
+// The game's program: the folder that holds it is the game's folder.
+inline constexpr const char* gameProgram = "RDR2.exe";
+inline constexpr const char* scriptHook = "ScriptHookRDR2.dll";
+inline constexpr const char* plugIn = "Sashcaster.asi";
+
+// The names under which the game loads a plug-in loader, the script hook's
+// (dinput8.dll, in its download) first; any one of them will do.
+inline constexpr std::array<const char*, 4> loaderNames{"dinput8.dll", "version.dll", "winmm.dll",
+                                                        "dsound.dll"};
+
+// What Proton needs in the game's launch options to load dinput8.dll from
+// the game's folder rather than its own.
+inline constexpr const char* protonLaunchOption = "WINEDLLOVERRIDES=\"dinput8=n,b\" %command%";
+
+}  // namespace sashcaster::check
