@@ -1,19 +1,75 @@
-// The portable build's open: POSIX systems let others rename or delete an
-// open file whatever the opener asks.
+// The portable build's file calls: POSIX systems let others rename or delete
+// an open file whatever the opener asks.
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
 
 #include "host/shared_file.h"
 
 namespace sashcaster {
 
-int openSharedForReading(const std::string& utf8Name) {
+namespace {
+
+int openForReading(const std::string& utf8Name) {
   return ::open(utf8Name.c_str(),
                 O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
 }
 
-void closeDescriptor(int descriptor) {
+// The size by a seek to the end, not by fstat: a file of the proc file
+// system says 0 there yet holds bytes, and cannot seek to its end, which
+// tells that its size is unknown. -1 when the seek fails.
+off_t sizeBySeeking(int descriptor) {
+  const off_t size = ::lseek(descriptor, 0, SEEK_END);
+  if (size < 0 || ::lseek(descriptor, 0, SEEK_SET) != 0) {
+    return -1;
+  }
+  return size;
+}
+
+// Reads until the bytes are full, the file ends or a read fails; a read cut
+// short by a signal is tried again.
+void readInto(int descriptor, std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(descriptor, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got <= 0) {
+      return;
+    }
+    done += static_cast<std::size_t>(got);
+  }
+}
+
+}  // namespace
+
+bool sharedFileOpens(const std::string& utf8Name) {
+  const int descriptor = openForReading(utf8Name);
+  if (descriptor < 0) {
+    return false;
+  }
   ::close(descriptor);
+  return true;
+}
+
+SharedRead readSharedFile(const std::string& utf8Name, std::int64_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  const int descriptor = openForReading(utf8Name);
+  if (descriptor < 0) {
+    return SharedRead::NotOpened;
+  }
+  const off_t size = sizeBySeeking(descriptor);
+  if (size < 0 || size > maxBytes) {
+    ::close(descriptor);
+    return SharedRead::NotReadWhole;
+  }
+  bytes.assign(static_cast<std::size_t>(size), '\0');
+  readInto(descriptor, bytes);
+  ::close(descriptor);
+  return SharedRead::Read;
 }
 
 }  // namespace sashcaster
