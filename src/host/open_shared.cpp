@@ -1,6 +1,7 @@
 // The portable build's file calls: POSIX systems let others rename or delete
 // an open file whatever the opener asks.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,9 +13,17 @@ namespace sashcaster {
 
 namespace {
 
+// Without waiting: a named pipe in the file's place opens at once, and is then
+// no regular file.
 int openForReading(const std::string& utf8Name) {
-  return ::open(utf8Name.c_str(),
-                O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+  return ::open(utf8Name.c_str(),  // NOLINT(cppcoreguidelines-pro-type-vararg)
+                O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+// A folder opens for reading here, unlike on Windows, but holds no bytes.
+bool regularFile(int descriptor) {
+  struct stat status {};
+  return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 // The size by a seek to the end, not by fstat: a file of the proc file
@@ -61,7 +70,7 @@ SharedRead readSharedFile(const std::string& utf8Name, std::int64_t maxBytes, st
   if (descriptor < 0) {
     return SharedRead::NotOpened;
   }
-  const off_t size = sizeBySeeking(descriptor);
+  const off_t size = regularFile(descriptor) ? sizeBySeeking(descriptor) : -1;
   if (size < 0 || size > maxBytes) {
     ::close(descriptor);
     return SharedRead::NotReadWhole;

@@ -21,7 +21,7 @@ bool sharedFileOpens(const std::string& utf8Name);
 enum class SharedRead : std::uint8_t {
   Read,          // the bytes hold the file
   NotOpened,     // the file is missing, locked, or not a file that opens
-  NotReadWhole,  // larger than the limit, or its size cannot be told
+  NotReadWhole,  // larger than the limit, its size unknown, or no regular file
 };
 
 // Replaces the bytes with the whole named file when it opens and holds at
