@@ -32,14 +32,25 @@ bool droppedByte(char byte) {
   return byte == '\r' || byte == '\0';
 }
 
-// Puts the line that starts at `start` into `line`: the bytes up to the next
-// line feed, or to the end, without carriage returns and zero bytes. Returns
-// where the next line starts, or npos when this was the last line.
-std::size_t cutLine(std::string_view text, std::size_t start, std::string& line) {
-  const std::size_t feed = text.find('\n', start);
-  line.assign(text.substr(start, feed == std::string_view::npos ? feed : feed - start));
-  std::erase_if(line, droppedByte);
-  return feed == std::string_view::npos ? feed : feed + 1;
+// Where the line that starts at `start` ends: at the next line feed, or at
+// the end of the text.
+std::size_t lineEnd(std::string_view text, std::size_t start) {
+  return std::min(text.find('\n', start), text.size());
+}
+
+// The line without its carriage returns and zero bytes. A line that holds
+// none, or holds them only at its end as every line of a Windows file does,
+// is handed over as it stands; any other is copied into `scratch` without them.
+std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch) {
+  while (!line.empty() && droppedByte(line.back())) {
+    line.remove_suffix(1);
+  }
+  if (line.find('\r') == std::string_view::npos && line.find('\0') == std::string_view::npos) {
+    return line;
+  }
+  scratch.assign(line);
+  std::erase_if(scratch, droppedByte);
+  return scratch;
 }
 
 // Adds one classified line to the target. A header names the section that
@@ -73,10 +84,12 @@ std::vector<std::string> splitIniLines(std::string_view bytes) {
   if (text.empty()) {
     return lines;  // no bytes at all give no lines
   }
-  std::string line;
-  for (std::size_t next = 0; next != std::string_view::npos;) {
-    next = cutLine(text, next, line);
-    lines.push_back(line);  // the last line too, even when empty
+  std::string scratch;
+  // Up to and including the bytes after the last line feed, even when empty.
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = lineEnd(text, start);
+    lines.emplace_back(withoutDroppedBytes(text.substr(start, end - start), scratch));
+    start = end + 1;
   }
   return lines;
 }
@@ -84,14 +97,16 @@ std::vector<std::string> splitIniLines(std::string_view bytes) {
 void parseIniBytes(std::string_view bytes, IniStructure& target) {
   std::string decoded;
   const std::string_view text = textOf(bytes, decoded);
-  std::string line;
+  std::string scratch;
   std::pair<std::string, std::string> pair;
   IniSection* section = nullptr;
-  // The same lines as splitIniLines; an empty text gives one blank line,
+  // The lines of splitIniLines; an empty text gives one blank line here,
   // which adds nothing, as no lines would.
-  for (std::size_t next = 0; next != std::string_view::npos;) {
-    next = cutLine(text, next, line);
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = lineEnd(text, start);
+    const std::string_view line = withoutDroppedBytes(text.substr(start, end - start), scratch);
     mergeLine(classifyLine(line, pair), pair, section, target);
+    start = end + 1;
   }
 }
 
