@@ -110,9 +110,8 @@ void parseIniBytes(std::string_view bytes, IniStructure& target) {
   }
 }
 
-IniStreamReader::IniStreamReader(const std::string& fileName) {
-  read_ = readSharedFile(fileName, maxIniFileBytes, bytes_) == SharedRead::Read;
-}
+IniStreamReader::IniStreamReader(const std::string& fileName)
+    : read_(readSharedFile(fileName, maxIniFileBytes, bytes_) == SharedRead::Read) {}
 
 bool IniStreamReader::readInto(IniStructure& target) const {
   if (read_) {

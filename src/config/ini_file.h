@@ -50,8 +50,8 @@ class IniStreamReader {
   std::vector<std::string> splitLines() const;
 
  private:
-  std::string bytes_;
-  bool read_ = false;
+  std::string bytes_;  // made before read_, whose initialiser fills it
+  bool read_;
 };
 
 class IniFile {
