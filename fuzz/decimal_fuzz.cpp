@@ -1,11 +1,12 @@
 // The settings' number conversion against std::stoi(text, nullptr, 10): the
-// same number, or an exception of the same type. The messages are this
-// system's own (libstdc++'s say only "stoi"), so they are checked as written.
+// same number, or no number where std::stoi throws, for the same reason
+// (invalid_argument: no digits; out_of_range: outside the int32 range). The
+// conversion itself throws nothing.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -13,25 +14,34 @@
 
 namespace {
 
-enum class Outcome { Number, InvalidArgument, OutOfRange };
+using sashcaster::DecimalFailure;
 
 struct Result {
-  Outcome outcome = Outcome::Number;
-  std::int64_t number = 0;
-  std::string message;
+  DecimalFailure failure = DecimalFailure::None;
+  std::optional<std::int32_t> number;
 };
 
-template <typename Convert>
-Result run(Convert convert) {
+// std::stoi's answer, its exceptions told apart as the conversion's reasons.
+Result libraryResult(const std::string& text) {
   Result result;
   try {
-    result.number = convert();
-  } catch (const std::invalid_argument& error) {
-    result.outcome = Outcome::InvalidArgument;
-    result.message = error.what();
-  } catch (const std::out_of_range& error) {
-    result.outcome = Outcome::OutOfRange;
-    result.message = error.what();
+    result.number = std::stoi(text, nullptr, 10);
+  } catch (const std::invalid_argument&) {
+    result.failure = DecimalFailure::NoDigits;
+  } catch (const std::out_of_range&) {
+    result.failure = DecimalFailure::OutOfRange;
+  }
+  return result;
+}
+
+Result ourResult(const std::string& text) {
+  Result result;
+  try {
+    result.number = sashcaster::parseDecimalInt32(text);
+    result.failure = sashcaster::decimalFailureOf(text);
+  } catch (...) {
+    std::fprintf(stderr, "the conversion threw for \"%s\"\n", text.c_str());
+    std::abort();
   }
   return result;
 }
@@ -47,15 +57,9 @@ void require(bool condition, const char* what, const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  const Result ours = run([&text] { return sashcaster::parseDecimalInt32(text); });
-  const Result library = run([&text] { return std::stoi(text, nullptr, 10); });
-  require(ours.outcome == library.outcome, "outcomes differ", text);
+  const Result ours = ourResult(text);
+  const Result library = libraryResult(text);
+  require(ours.failure == library.failure, "reasons differ", text);
   require(ours.number == library.number, "numbers differ", text);
-  if (ours.outcome == Outcome::InvalidArgument) {
-    require(ours.message == "invalid stoi argument", "message", text);
-  }
-  if (ours.outcome == Outcome::OutOfRange) {
-    require(ours.message == "stoi argument out of range", "message", text);
-  }
   return 0;
 }

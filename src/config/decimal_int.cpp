@@ -1,7 +1,6 @@
 #include "config/decimal_int.h"
 
 #include <limits>
-#include <stdexcept>
 
 namespace sashcaster {
 
@@ -19,9 +18,12 @@ bool decimalDigit(char byte) {
   return byte >= '0' && byte <= '9';
 }
 
-}  // namespace
+struct Reading {
+  DecimalFailure failure = DecimalFailure::None;
+  std::int32_t value = 0;
+};
 
-std::int32_t parseDecimalInt32(std::string_view text) {
+Reading readDecimal(std::string_view text) {
   std::size_t position = 0;
   while (position < text.size() && leadingSpace(text[position])) {
     ++position;
@@ -43,14 +45,28 @@ std::int32_t parseDecimalInt32(std::string_view text) {
     ++position;
   }
   if (position == firstDigit) {
-    throw std::invalid_argument("invalid stoi argument");
+    return {DecimalFailure::NoDigits, 0};
   }
   const std::int64_t value = negative ? -magnitude : magnitude;
   if (value < std::numeric_limits<std::int32_t>::min() ||
       value > std::numeric_limits<std::int32_t>::max()) {
-    throw std::out_of_range("stoi argument out of range");
+    return {DecimalFailure::OutOfRange, 0};
   }
-  return static_cast<std::int32_t>(value);
+  return {DecimalFailure::None, static_cast<std::int32_t>(value)};
+}
+
+}  // namespace
+
+std::optional<std::int32_t> parseDecimalInt32(std::string_view text) {
+  const Reading reading = readDecimal(text);
+  if (reading.failure != DecimalFailure::None) {
+    return std::nullopt;
+  }
+  return reading.value;
+}
+
+DecimalFailure decimalFailureOf(std::string_view text) {
+  return readDecimal(text).failure;
 }
 
 }  // namespace sashcaster

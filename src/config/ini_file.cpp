@@ -1,9 +1,9 @@
 #include "config/ini_file.h"
 
-#include <ios>
-#include <utility>
+#include <algorithm>
 
 #include "config/utf16_text.h"
+#include "host/shared_file.h"
 
 namespace sashcaster {
 
@@ -11,64 +11,11 @@ namespace {
 
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
-// Carriage returns and zero bytes, such as those of a read cut short, never
-// reach a line.
-bool droppedByte(char byte) {
-  return byte == '\r' || byte == '\0';
-}
-
-// Whether a stretch of the bytes holds a carriage return or a zero byte. Each
-// is found with memchr over the rest of the bytes and looked for again only
-// once the lines have passed the one found: a file without carriage returns
-// costs one search in all, a Windows file one per line.
-class DroppedBytes {
- public:
-  explicit DroppedBytes(std::string_view bytes)
-      : bytes_(bytes), return_(bytes.find('\r')), zero_(bytes.find('\0')) {}
-
-  bool noneIn(std::size_t from, std::size_t to) {
-    return nextAt(from, '\r', return_) >= to && nextAt(from, '\0', zero_) >= to;
-  }
-
- private:
-  std::size_t nextAt(std::size_t from, char byte, std::size_t& found) const {
-    if (found < from) {
-      found = bytes_.find(byte, from);
-    }
-    return found;
-  }
-
-  std::string_view bytes_;
-  std::size_t return_;
-  std::size_t zero_;
-};
-
-// The line without its carriage returns and zero bytes, copied into the
-// scratch string.
-std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch) {
-  scratch.clear();
-  for (const char byte : line) {
-    if (!droppedByte(byte)) {
-      scratch.push_back(byte);
-    }
-  }
-  return scratch;
-}
-
-// Every line is wanted unless the visitor says otherwise.
-bool everyLine(std::string_view /*line*/) {
-  return true;
-}
-
-// Hands each line of the bytes to the visitor in file order, as splitIniLines
-// describes; the view handed over is valid only during the call. A line for
-// which `wanted` is false, given the line as stored, is skipped unseen.
-template <typename Visitor>
-void forEachLine(std::string_view bytes, Visitor&& visit,
-                 bool (*wanted)(std::string_view) = everyLine) {
-  // A UTF-16 file is decoded whole first, so that no byte of a code unit can
-  // end a line or start a comment on its own.
-  std::string decoded;
+// The text the lines are cut from. A UTF-16 file is decoded whole into
+// `decoded` first, so that no byte of a code unit can end a line or start a
+// comment on its own; then a UTF-8 byte-order mark at the very start is
+// dropped.
+std::string_view textOf(std::string_view bytes, std::string& decoded) {
   if (startsWithUtf16Mark(bytes)) {
     decoded = utf16ToUtf8(bytes);
     bytes = decoded;
@@ -76,110 +23,105 @@ void forEachLine(std::string_view bytes, Visitor&& visit,
   if (bytes.starts_with(byteOrderMark)) {
     bytes.remove_prefix(byteOrderMark.size());
   }
-  if (bytes.empty()) {
-    return;
-  }
-  std::string scratch;
-  DroppedBytes dropped(bytes);
-  for (std::size_t start = 0;;) {
-    const std::size_t feed = bytes.find('\n', start);
-    std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
-    // A line ending in a carriage return, as every line of a Windows file
-    // does, is handed over without a copy.
-    while (end > start && droppedByte(bytes[end - 1])) {
-      --end;
-    }
-    const std::string_view line = bytes.substr(start, end - start);
-    if (wanted(line)) {
-      visit(dropped.noneIn(start, end) ? line : withoutDroppedBytes(line, scratch));
-    }
-    if (feed == std::string_view::npos) {
-      return;
-    }
-    start = feed + 1;
-  }
+  return bytes;
 }
 
-// False for a line that parses to nothing whatever its other bytes: only
-// whitespace and zero bytes, or those and then a ";". Told from the line's
-// first bytes, so that a comment is passed over without being copied,
-// trimmed or searched for dropped bytes.
-bool mayHoldHeaderOrKey(std::string_view line) {
-  for (const char byte : line) {
-    if (byte != '\0' && !iniWhitespaceByte(byte)) {
-      return byte != ';';
-    }
+// Carriage returns and zero bytes, such as those of a read cut short, never
+// reach a line, wherever they stand in it.
+bool droppedByte(char byte) {
+  return byte == '\r' || byte == '\0';
+}
+
+// Where the line that starts at `start` ends: at the next line feed, or at
+// the end of the text.
+std::size_t lineEnd(std::string_view text, std::size_t start) {
+  return std::min(text.find('\n', start), text.size());
+}
+
+// The line without its carriage returns and zero bytes. A line that holds
+// none, or holds them only at its end as every line of a Windows file does,
+// is handed over as it stands; any other is copied into `scratch` without them.
+std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch) {
+  while (!line.empty() && droppedByte(line.back())) {
+    line.remove_suffix(1);
   }
-  return false;
+  if (line.find('\r') == std::string_view::npos && line.find('\0') == std::string_view::npos) {
+    return line;
+  }
+  scratch.assign(line);
+  std::erase_if(scratch, droppedByte);
+  return scratch;
+}
+
+// Adds one classified line to the target. A header names the section that
+// the key/value lines after it go into; before the first header they go
+// nowhere. Only a header adds sections, and it sets `section` afresh, so the
+// pointer never outlives a growth of the target.
+void mergeLine(IniLineKind kind, const std::pair<std::string, std::string>& pair,
+               IniSection*& section, IniStructure& target) {
+  switch (kind) {
+    case IniLineKind::SectionHeader:
+      section = &target[pair.first];
+      break;
+    case IniLineKind::KeyValue:
+      if (section != nullptr) {
+        (*section)[pair.first] = pair.second;
+      }
+      break;
+    case IniLineKind::Blank:
+    case IniLineKind::Comment:
+    case IniLineKind::Unrecognised:
+      break;
+  }
 }
 
 }  // namespace
 
 std::vector<std::string> splitIniLines(std::string_view bytes) {
+  std::string decoded;
+  const std::string_view text = textOf(bytes, decoded);
   std::vector<std::string> lines;
-  forEachLine(bytes, [&lines](std::string_view line) { lines.emplace_back(line); });
+  if (text.empty()) {
+    return lines;  // no bytes at all give no lines
+  }
+  std::string scratch;
+  // Up to and including the bytes after the last line feed, even when empty.
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = lineEnd(text, start);
+    lines.emplace_back(withoutDroppedBytes(text.substr(start, end - start), scratch));
+    start = end + 1;
+  }
   return lines;
 }
 
 void parseIniBytes(std::string_view bytes, IniStructure& target) {
+  std::string decoded;
+  const std::string_view text = textOf(bytes, decoded);
+  std::string scratch;
   std::pair<std::string, std::string> pair;
-  // The section of the last header; keys before the first header go nowhere.
-  // Only a header adds sections, and it sets this afresh, so it stays valid.
   IniSection* section = nullptr;
-  const auto addLine = [&](std::string_view line) {
-    switch (classifyLine(line, pair)) {
-      case IniLineKind::SectionHeader:
-        section = &target[pair.first];
-        break;
-      case IniLineKind::KeyValue:
-        if (section != nullptr) {
-          (*section)[pair.first] = pair.second;
-        }
-        break;
-      case IniLineKind::Blank:
-      case IniLineKind::Comment:
-      case IniLineKind::Unrecognised:
-        break;
-    }
-  };
-  forEachLine(bytes, addLine, mayHoldHeaderOrKey);
+  // The lines of splitIniLines; an empty text gives one blank line here,
+  // which adds nothing, as no lines would.
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = lineEnd(text, start);
+    const std::string_view line = withoutDroppedBytes(text.substr(start, end - start), scratch);
+    mergeLine(classifyLine(line, pair), pair, section, target);
+    start = end + 1;
+  }
 }
 
-IniStreamReader::IniStreamReader(const std::string& fileName) : file(fileName) {}
+IniStreamReader::IniStreamReader(const std::string& fileName)
+    : read_(readSharedFile(fileName, maxIniFileBytes, bytes_) == SharedRead::Read) {}
 
-std::optional<std::string> IniStreamReader::takeBytes() {
-  std::istream& stream = file.stream();
-  stream.seekg(0, std::ios::end);
-  const std::streamoff size = stream.tellg();
-  if (size < 0 || size > maxIniFileBytes) {
-    file.close();
-    return std::nullopt;
+bool IniStreamReader::readInto(IniStructure& target) const {
+  if (read_) {
+    parseIniBytes(bytes_, target);
   }
-  stream.seekg(0, std::ios::beg);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  stream.read(bytes.data(), size);
-  file.close();
-  return bytes;
+  return read_;
 }
 
-bool IniStreamReader::readInto(IniStructure& target) {
-  if (!file.isOpen()) {
-    return false;
-  }
-  const std::optional<std::string> bytes = takeBytes();
-  if (!bytes) {
-    return false;
-  }
-  parseIniBytes(*bytes, target);
-  return true;
-}
-
-std::vector<std::string> IniStreamReader::splitLines() {
-  if (!file.isOpen()) {
-    return {};
-  }
-  const std::optional<std::string> bytes = takeBytes();
-  return bytes ? splitIniLines(*bytes) : std::vector<std::string>{};
+std::vector<std::string> IniStreamReader::splitLines() const {
+  return read_ ? splitIniLines(bytes_) : std::vector<std::string>{};
 }
 
 bool IniFile::read(IniStructure& target) const {
@@ -189,8 +131,7 @@ bool IniFile::read(IniStructure& target) const {
   if (fileName.empty()) {
     return false;
   }
-  IniStreamReader reader(fileName);
-  return reader.readInto(target);
+  return IniStreamReader(fileName).readInto(target);
 }
 
 }  // namespace sashcaster

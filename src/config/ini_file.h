@@ -4,13 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "config/ordered_map.h"
-#include "host/shared_file.h"
 
 namespace sashcaster {
 
@@ -34,26 +33,25 @@ std::vector<std::string> splitIniLines(std::string_view bytes);
 // and keys keep the position of their first occurrence and take the last value.
 void parseIniBytes(std::string_view bytes, IniStructure& target);
 
-// Reads one file for one IniFile::read.
+// One file read whole into memory, for one IniFile::read or for a tool that
+// wants the file's lines as the reader cuts them.
 class IniStreamReader {
  public:
-  // Opens the file, named in UTF-8, for binary input; other programs may
-  // meanwhile read, write, rename or delete it.
+  // Reads the file, named in UTF-8, while other programs may read, write,
+  // rename or delete it.
   explicit IniStreamReader(const std::string& fileName);
 
-  // Adds the file's sections and keys to the target; false when the file is
-  // not open, its size cannot be told, or it is larger than maxIniFileBytes.
-  bool readInto(IniStructure& target);
+  // Adds the file's sections and keys to the target; false when the file
+  // could not be opened, its size cannot be told, or it is larger than
+  // maxIniFileBytes.
+  bool readInto(IniStructure& target) const;
 
   // The file's lines; none when the file could not be read as readInto says.
-  std::vector<std::string> splitLines();
+  std::vector<std::string> splitLines() const;
 
  private:
-  // The file's bytes, read with one seek to the end, one back and one read;
-  // bytes that fail to arrive stay zero. The file is closed afterwards.
-  std::optional<std::string> takeBytes();
-
-  SharedInputFile file;
+  std::string bytes_;  // made before read_, whose initialiser fills it
+  bool read_;
 };
 
 class IniFile {

@@ -1,6 +1,6 @@
 #include "config/settings_keys.h"
 
-#include <stdexcept>
+#include <optional>
 #include <string>
 
 #include "config/decimal_int.h"
@@ -11,10 +11,9 @@ void loadSettingsKeys(const IniStructure& document, Settings& target) {
   for (const SettingsKey& key : settingsKeys) {
     // A fresh copy of the section for every key, as a lookup always gives.
     const std::string text = document.getCopy(settingsSectionName).getCopy(key.name);
-    try {
-      target.*key.field = static_cast<std::uint32_t>(parseDecimalInt32(text));
-    } catch (const std::invalid_argument&) {  // NOLINT(bugprone-empty-catch): keep the old key
-    } catch (const std::out_of_range&) {      // NOLINT(bugprone-empty-catch): keep the old key
+    const std::optional<std::int32_t> number = parseDecimalInt32(text);
+    if (number) {
+      target.*key.field = static_cast<std::uint32_t>(*number);
     }
   }
 }

@@ -13,8 +13,7 @@ namespace {
 // A missing file must leave the document of the last read untouched. The
 // probe is an open of its own, closed again before the read opens the file.
 bool settingsFileOpens() {
-  const SharedInputFile probe(settingsFile.fileName);
-  return probe.isOpen();
+  return sharedFileOpens(settingsFile.fileName);
 }
 
 }  // namespace

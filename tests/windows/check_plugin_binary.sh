@@ -3,8 +3,9 @@
 # the game's process, it is a 64-bit DLL that imports the eight script-hook
 # functions and, from the system, only the functions listed below: what its
 # own code, the C runtime's start-up and the C++ runtime linked into it
-# (allocation, exceptions, locales, file streams, and the locks of its
-# Windows-threads build) need. It starts no thread, suspends none, touches no
+# (allocation, exceptions, locales, and the locks of its Windows-threads
+# build) need. The settings file goes through the system's own calls alone:
+# no C runtime descriptor or stream is ever made. It starts no thread, suspends none, touches no
 # thread's context and installs no vectored exception handler; its only TLS
 # callbacks are the C runtime's own. It exports nothing, and carries a version
 # resource with the project's version.
@@ -62,6 +63,8 @@ grep -qx "GetTickCount" <(imports_of KERNEL32.dll) ||
 forbidden='AddVectoredExceptionHandler|AddVectoredContinueHandler|SetUnhandledExceptionFilter'
 forbidden+='|CreateThread|CreateRemoteThread|CreateRemoteThreadEx|_beginthread|_beginthreadex'
 forbidden+='|SuspendThread|ResumeThread|GetThreadContext|SetThreadContext'
+# ...and what would put a C runtime descriptor or stream over a file again.
+forbidden+='|_open|_wopen|_open_osfhandle|_fdopen|_wfdopen|fopen|_wfopen|_fileno|_lseeki64'
 for name in $(imports_of KERNEL32.dll) $(imports_of msvcrt.dll); do
   grep -qxE "$forbidden" <<<"$name" && fail "imports $name"
 done
@@ -69,8 +72,8 @@ done
 # Every system function, and why.
 kernel32=(
   # the plug-in's own: its clock, and the settings file opened so that others
-  # may still rename or delete it
-  GetTickCount CreateFileW MultiByteToWideChar
+  # may still rename or delete it, its size, its bytes and its close
+  GetTickCount MultiByteToWideChar CreateFileW GetFileSizeEx ReadFile CloseHandle
   # the C runtime's start-up (its relocations) and errors
   VirtualProtect VirtualQuery GetLastError SetLastError
   # the C runtime's rand_s, which looks up its system function when called
@@ -81,9 +84,9 @@ kernel32=(
   # primitives (libgcc's gthr-win32 and emutls, the C runtime's TLS support)
   TlsAlloc TlsFree TlsGetValue TlsSetValue
   InitializeCriticalSection EnterCriticalSection LeaveCriticalSection DeleteCriticalSection
-  CreateSemaphoreW ReleaseSemaphore WaitForSingleObject CloseHandle GetCurrentThreadId Sleep
-  # its locales and system error messages
-  IsDBCSLeadByteEx WideCharToMultiByte FormatMessageA LocalFree
+  CreateSemaphoreW ReleaseSemaphore WaitForSingleObject GetCurrentThreadId Sleep
+  # its locales
+  IsDBCSLeadByteEx WideCharToMultiByte
 )
 msvcrt=(
   # the C runtime's start-up and end
@@ -92,11 +95,13 @@ msvcrt=(
   malloc calloc realloc free memchr memcmp memcpy memmove memset strlen strcmp strncmp
   strerror wcslen
   # the C++ runtime's locales
-  setlocale localeconv ___lc_codepage_func ___mb_cur_max_func strcoll strxfrm strftime
-  wcscoll wcsxfrm wcsftime iswctype towlower towupper
-  # its file streams, over the C runtime's files
-  _open_osfhandle _fdopen _fileno _read _write _close _lseeki64 _fstat64 fopen _wfopen fclose
-  fflush setvbuf fwrite fputc fputs vfprintf
+  localeconv ___lc_codepage_func ___mb_cur_max_func
+  # std::random_device, which comes in with the runtime's exception classes
+  # and reads a device by descriptor; the plug-in never makes one
+  _read _close
+  # the last words of a fatal error (the terminate handler, the start-up's
+  # relocation errors), on the C runtime's standard error
+  fwrite fputc fputs vfprintf
 )
 allowed() {
   local dll=$1 name=$2

@@ -2,7 +2,6 @@
 // plug-in's conversion takes it, and what it makes of it.
 #include <cctype>
 #include <charconv>
-#include <stdexcept>
 #include <string>
 
 #include "check/fix_command.h"
@@ -135,27 +134,30 @@ void checkKey(Report& report, std::size_t index) {
     return;
   }
   const std::string where = "line " + std::to_string(line->line);
-  try {
-    parseDecimalInt32(line->value);
-    report.fromLine[index] = true;
-    report.origin[index] = "from " + where + ": " + printable(line->source);
-    checkConverted(report, *line, index, code);
-  } catch (const std::invalid_argument&) {
-    report.origin[index] = "built-in default: " + where + " gives no number";
-    report.findings.push_back(
-        {line->line, line->value.empty()
-                         ? std::string(key.name) + " has no value" + keepsText(key.name, code) +
-                               ": write its decimal key code after the =" + orRun(index) + "."
-                         : std::string(key.name) + " = " + printable(line->value) +
-                               " is not a number" + keepsText(key.name, code) +
-                               ": write the key's decimal code" + decimalHint(line->value, index) +
-                               "."});
-  } catch (const std::out_of_range&) {
-    report.origin[index] = "built-in default: " + where + " gives a number out of range";
-    report.findings.push_back(
-        {line->line, std::string(key.name) + " = " + printable(line->value) +
-                         " is outside -2147483648 to 2147483647" + keepsText(key.name, code) +
-                         ": write the key's decimal code" + orRun(index) + "."});
+  switch (decimalFailureOf(line->value)) {
+    case DecimalFailure::None:
+      report.fromLine[index] = true;
+      report.origin[index] = "from " + where + ": " + printable(line->source);
+      checkConverted(report, *line, index, code);
+      break;
+    case DecimalFailure::NoDigits:
+      report.origin[index] = "built-in default: " + where + " gives no number";
+      report.findings.push_back(
+          {line->line, line->value.empty()
+                           ? std::string(key.name) + " has no value" + keepsText(key.name, code) +
+                                 ": write its decimal key code after the =" + orRun(index) + "."
+                           : std::string(key.name) + " = " + printable(line->value) +
+                                 " is not a number" + keepsText(key.name, code) +
+                                 ": write the key's decimal code" +
+                                 decimalHint(line->value, index) + "."});
+      break;
+    case DecimalFailure::OutOfRange:
+      report.origin[index] = "built-in default: " + where + " gives a number out of range";
+      report.findings.push_back(
+          {line->line, std::string(key.name) + " = " + printable(line->value) +
+                           " is outside -2147483648 to 2147483647" + keepsText(key.name, code) +
+                           ": write the key's decimal code" + orRun(index) + "."});
+      break;
   }
 }
 

@@ -1,11 +1,10 @@
-// The Windows open: CreateFileW sharing reading, writing and deleting (the C
-// runtime's own opens never share deleting, which is also what renaming
-// needs), handed to the C runtime as a descriptor in binary mode.
-#include <fcntl.h>
-#include <io.h>
+// The Windows file calls: CreateFileW sharing reading, writing and deleting
+// (the C runtime's own opens never share deleting, which is also what
+// renaming needs), GetFileSizeEx, ReadFile and CloseHandle. The handle is the
+// system's own and goes to nothing else.
 #include <windows.h>
 
-#include <array>
+#include <cstddef>
 #include <string>
 
 #include "host/shared_file.h"
@@ -23,45 +22,64 @@ std::wstring wideName(const std::string& utf8Name) {
     return {};
   }
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1, wide.data(), length);
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1, wide.data(),
+                          length) != length) {
+    return {};
+  }
   wide.pop_back();  // the terminator, which the string keeps anyway
   return wide;
 }
 
-int openWide(const wchar_t* name) {
-  const HANDLE file =
-      CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return -1;
+// INVALID_HANDLE_VALUE when the file cannot be opened, a folder included.
+HANDLE openForReading(const std::string& utf8Name) {
+  const std::wstring name = wideName(utf8Name);
+  if (name.empty()) {
+    return INVALID_HANDLE_VALUE;
   }
-  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
-  if (descriptor < 0) {
-    CloseHandle(file);
+  return CreateFileW(name.c_str(), GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Reads until the bytes are full, the file ends or a read fails.
+void readInto(HANDLE file, std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const auto wanted = static_cast<DWORD>(bytes.size() - done);
+    if (ReadFile(file, bytes.data() + done, wanted, &got, nullptr) == FALSE || got == 0) {
+      return;
+    }
+    done += got;
   }
-  return descriptor;
 }
 
 }  // namespace
 
-int openSharedForReading(const std::string& utf8Name) {
-  // A name that fits, as the plug-in's own does, is converted on the stack,
-  // so that the two opens of every turn allocate nothing for it.
-  std::array<wchar_t, MAX_PATH> shortName{};
-  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1,
-                                         shortName.data(), static_cast<int>(shortName.size()));
-  if (length > 1) {
-    return openWide(shortName.data());
+bool sharedFileOpens(const std::string& utf8Name) {
+  const HANDLE file = openForReading(utf8Name);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
   }
-  if (length == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-    const std::wstring name = wideName(utf8Name);
-    return name.empty() ? -1 : openWide(name.c_str());
-  }
-  return -1;
+  CloseHandle(file);
+  return true;
 }
 
-void closeDescriptor(int descriptor) {
-  _close(descriptor);
+SharedRead readSharedFile(const std::string& utf8Name, std::int64_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  const HANDLE file = openForReading(utf8Name);
+  if (file == INVALID_HANDLE_VALUE) {
+    return SharedRead::NotOpened;
+  }
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) == FALSE || size.QuadPart < 0 || size.QuadPart > maxBytes) {
+    CloseHandle(file);
+    return SharedRead::NotReadWhole;
+  }
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  readInto(file, bytes);
+  CloseHandle(file);
+  return SharedRead::Read;
 }
 
 }  // namespace sashcaster
