@@ -18,6 +18,7 @@ namespace sashcaster::standin_test {
 // Taken from the command line before any test runs.
 inline std::wstring pluginPath;
 inline std::wstring breakerPath;
+inline std::wstring runtimeBreakerPath;
 
 using sashcaster::model::nameHash;
 

@@ -1,7 +1,7 @@
 // The real Sashcaster.asi under the stand-in script hook, in wine: loading and
 // unloading, the settings file through the Windows file APIs, bad settings
 // files, and the stand-in's own checks against a plug-in that breaks them.
-// Usage: plugin_under_standin_test [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER
+// Usage: plugin_under_standin_test [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER RUNTIME_BREAKER
 //        plugin_under_standin_test --hold FILE READY_EVENT RELEASE_EVENT SHARE_MODE
 //          (the helper process that keeps the settings file open)
 #include "plugin_under_standin.h"
@@ -223,19 +223,27 @@ TEST(StandInHost, ReportsEachBreachOfTheCallingProtocol) {
 
 }  // namespace
 
+namespace {
+
+std::wstring widened(const char* text) {
+  const std::string narrow = text;
+  return {narrow.begin(), narrow.end()};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (argc == 6 && std::string(argv[1]) == "--hold") {
     return holdFile(argv[2], argv[3], argv[4], argv[5]);
   }
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::printf("usage: %s [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER\n", argv[0]);
+  if (argc != 4) {
+    std::printf("usage: %s [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER RUNTIME_BREAKER\n", argv[0]);
     return 2;
   }
-  const std::string plugin = argv[1];
-  const std::string breaker = argv[2];
-  sashcaster::standin_test::pluginPath.assign(plugin.begin(), plugin.end());
-  sashcaster::standin_test::breakerPath.assign(breaker.begin(), breaker.end());
+  sashcaster::standin_test::pluginPath = widened(argv[1]);
+  sashcaster::standin_test::breakerPath = widened(argv[2]);
+  sashcaster::standin_test::runtimeBreakerPath = widened(argv[3]);
   ConvertThreadToFiber(nullptr);
   return RUN_ALL_TESTS();
 }

@@ -25,12 +25,19 @@ using sashcaster::standin_test::holdAndTap;
 using sashcaster::standin_test::holdInAnotherProcess;
 using sashcaster::standin_test::left;
 using sashcaster::standin_test::letGo;
+using sashcaster::standin_test::pluginPath;
+using sashcaster::standin_test::runtimeBreakerPath;
 using sashcaster::standin_test::SettingsFileUnderStandIn;
 using sashcaster::standin_test::settingsText;
 using sashcaster::standin_test::Throws;
 using sashcaster::standin_test::turn;
 using sashcaster::standin_test::writeFile;
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
 // The trigger and the front and left directions.
 struct Keys {
@@ -186,15 +193,49 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, SettingsFileKinds, ::testing::ValuesIn(kinds
                            return std::string(kind.param.name);
                          });
 
-// The watch cannot go blind: the plug-in imports nothing that takes a
-// descriptor, a handle or a stream without a wrapper to check it.
-TEST_F(SettingsFileUnderStandIn, EveryImportTakingADescriptorHandleOrStreamIsWatched) {
+std::vector<std::string> unwatchedImports() {
   std::vector<std::string> unwatched;
   char name[256];
   for (std::uint32_t i = 0; standInUnwatchedImport(i, name, sizeof name); ++i) {
     unwatched.emplace_back(name);
   }
-  EXPECT_THAT(unwatched, IsEmpty());
+  return unwatched;
+}
+
+// The watch cannot go blind: the plug-in imports nothing that takes a
+// descriptor, a handle or a stream without a wrapper to check it.
+TEST(RuntimeWatch, EveryPluginImportTakingADescriptorHandleOrStreamIsWatched) {
+  const HMODULE plugin = LoadLibraryW(pluginPath.c_str());
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_THAT(unwatchedImports(), IsEmpty());
+  FreeLibrary(plugin);
+}
+
+// The watch's own checks, against a plug-in that breaks each rule once a turn.
+TEST(RuntimeWatch, ReportsEachBadArgumentTheFileLeftOpenAndTheException) {
+  const HMODULE breaker = LoadLibraryW(runtimeBreakerPath.c_str());
+  ASSERT_NE(breaker, nullptr);
+  EXPECT_THAT(unwatchedImports(), Contains("msvcrt.dll!_dup"));
+  takeStandInBreaches();
+  standInClearTurnExceptions();
+  const auto closed = [](const char* given) {
+    return AllOf(StartsWith(given), EndsWith(", which the plug-in had closed"));
+  };
+  for (std::uint32_t turns = 1; turns <= 2; ++turns) {
+    turn();
+    EXPECT_THAT(takeStandInBreaches(),
+                ElementsAre("_fdopen given descriptor -1, which is negative",
+                            closed("ReadFile given handle 0x"), closed("_read given descriptor "),
+                            closed("CloseHandle given handle 0x"),
+                            "GetFileSizeEx given the invalid handle 0xffffffffffffffff"));
+    StandInException raised{};
+    EXPECT_EQ(standInTurnExceptionCount(), turns);
+    EXPECT_TRUE(standInTurnException(turns - 1, &raised));
+    EXPECT_EQ(raised.code, 0x20474343U);  // a C++ throw, though caught
+    EXPECT_EQ(standInFilesLeftOpen(), turns);
+  }
+  FreeLibrary(breaker);
+  EXPECT_THAT(takeStandInBreaches(), IsEmpty());
 }
 
 }  // namespace
