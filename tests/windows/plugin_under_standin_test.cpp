@@ -20,7 +20,21 @@
 
 namespace {
 
-using namespace sashcaster::standin_test;
+using sashcaster::standin_test::breakerPath;
+using sashcaster::standin_test::eventsSince;
+using sashcaster::standin_test::faceToFace;
+using sashcaster::standin_test::front;
+using sashcaster::standin_test::HeldFile;
+using sashcaster::standin_test::holdAndTap;
+using sashcaster::standin_test::holdInAnotherProcess;
+using sashcaster::standin_test::left;
+using sashcaster::standin_test::letGo;
+using sashcaster::standin_test::pluginPath;
+using sashcaster::standin_test::SettingsFileUnderStandIn;
+using sashcaster::standin_test::settingsText;
+using sashcaster::standin_test::Throws;
+using sashcaster::standin_test::turn;
+using sashcaster::standin_test::writeFile;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;

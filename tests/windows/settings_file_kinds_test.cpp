@@ -46,11 +46,14 @@ struct Keys {
   std::uint32_t left;
 };
 
-// What the fixture's file loads before each case makes its own.
+// What the fixture's file loads before each case makes its own; and those
+// of the file some cases write instead.
 constexpr Keys loadedBefore{'Y', 'I', 'J'};
 constexpr Keys otherKeys{'X', 'W', 'A'};
 
-const std::string otherSettings = settingsText('X', 'W', 'A');
+const std::string otherSettings =
+    settingsText(static_cast<int>(otherKeys.trigger), static_cast<int>(otherKeys.front),
+                 static_cast<int>(otherKeys.left));
 
 std::string inUtf16WithMark(const std::string& ascii) {
   std::string bytes = "\xFF\xFE";
@@ -61,7 +64,7 @@ std::string inUtf16WithMark(const std::string& ascii) {
   return bytes;
 }
 
-// Comment lines after the keys, until the file is one byte over the limit.
+// Comment lines after the keys, until the file is over the size limit.
 std::string overTheLimit(const std::string& text) {
   std::string bytes = text;
   while (bytes.size() <= static_cast<std::size_t>(sashcaster::maxIniFileBytes)) {

@@ -1,7 +1,9 @@
 // A script hook of our own for running the real plug-in without the game: it
 // exports the eight host functions under the script hook's decorated names,
 // runs the registered script in a fiber of its own, answers natives as the
-// scenario's fake game, and reports every breach of the calling protocol.
+// scenario's fake game, and reports every breach of the calling protocol,
+// every bad descriptor, handle or stream the plug-in passes its C runtime or
+// the system, and counts the exceptions raised in its turns.
 #include <windows.h>
 
 #include <atomic>
@@ -76,7 +78,11 @@ bool patchImport(HMODULE module, const char* dll, const char* function, const vo
   bool failed = false;
   standin::forEachImport(module, [&](const standin::ImportSlot& import) {
     if (_stricmp(import.library, dll) == 0 && std::strcmp(import.function, function) == 0) {
-      (standin::redirectSlot(import, replacement) ? patched : failed) = true;
+      if (standin::redirectSlot(import, replacement)) {
+        patched = true;
+      } else {
+        failed = true;
+      }
     }
   });
   return patched && !failed;
