@@ -1,117 +1,55 @@
 // The real Sashcaster.asi under the stand-in script hook, in wine: loading and
 // unloading, the settings file through the Windows file APIs, bad settings
 // files, and the stand-in's own checks against a plug-in that breaks them.
-// Usage: plugin_under_standin_test [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER
-//        plugin_under_standin_test --hold FILE READY_EVENT RELEASE_EVENT
+// Usage: plugin_under_standin_test [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER RUNTIME_BREAKER
+//        plugin_under_standin_test --hold FILE READY_EVENT RELEASE_EVENT SHARE_MODE
 //          (the helper process that keeps the settings file open)
+#include "plugin_under_standin.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "host/fake/scratch_folder.h"
 #include "standin_host/standin_breaches.h"
 #include "standin_host/standin_control.h"
 
 namespace {
 
+using sashcaster::standin_test::breakerPath;
+using sashcaster::standin_test::eventsSince;
+using sashcaster::standin_test::faceToFace;
+using sashcaster::standin_test::front;
+using sashcaster::standin_test::HeldFile;
+using sashcaster::standin_test::holdAndTap;
+using sashcaster::standin_test::holdInAnotherProcess;
+using sashcaster::standin_test::left;
+using sashcaster::standin_test::letGo;
+using sashcaster::standin_test::pluginPath;
+using sashcaster::standin_test::SettingsFileUnderStandIn;
+using sashcaster::standin_test::settingsText;
+using sashcaster::standin_test::Throws;
+using sashcaster::standin_test::turn;
+using sashcaster::standin_test::writeFile;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::SizeIs;
 
-// Taken from the command line before any test runs.
-std::wstring pluginPath;
-std::wstring breakerPath;
-
-using sashcaster::model::nameHash;
-
-const std::uint32_t front = nameHash("ACT_GRAPPLE_THROW_CUSTOM_FRONT");
-const std::uint32_t left = nameHash("ACT_GRAPPLE_THROW_CUSTOM_LEFT");
-using Throws = std::vector<std::uint32_t>;
-
-std::uint32_t now = 5000000;
-
-std::vector<StandInHostEvent> eventsSince(std::uint32_t first) {
-  std::vector<StandInHostEvent> events;
-  StandInHostEvent event{};
-  for (std::uint32_t i = first; standInEvent(i, &event); ++i) {
-    events.push_back(event);
-  }
-  return events;
-}
-
-// One turn of the script; the throws it asked for.
-Throws turn(bool* ended = nullptr) {
-  standInClearNatives();
-  const bool sound = standInRunTurn();
-  if (ended != nullptr) {
-    *ended = sound;
-  }
-  Throws throws;
-  StandInNative call{};
-  for (std::uint32_t i = 0; standInNative(i, &call); ++i) {
-    if (call.hash == sashcaster::model::setPedGrappleActionHash) {
-      throws.push_back(static_cast<std::uint32_t>(call.slots[1]));
-    }
-  }
-  return throws;
-}
-
-// Holds a direction key and taps the trigger, 10 ms apart, then lets go of
-// the direction key after the turn that follows.
-Throws holdAndTap(std::uint32_t direction, std::uint32_t trigger) {
-  standInSetClock(now += 1000);
-  standInSendKey(direction, false);
-  standInSetClock(now += 10);
-  standInSendKey(trigger, false);
-  standInSetClock(now += 10);
-  standInSendKey(trigger, true);
-  standInSetClock(now += 10);
-  const Throws throws = turn();
-  standInSendKey(direction, true);
-  return throws;
-}
-
-void faceToFace() {
-  sashcaster::model::GameState game;
-  game.grappleStyle = nameHash("GS_FACE_TO_FACE");
-  standInSetGame(&game);
-}
-
-bool writeFile(const wchar_t* name, const std::string& text) {
-  const HANDLE file =
-      CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return false;
-  }
-  DWORD written = 0;
-  const BOOL sound =
-      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-  return sound != FALSE && written == text.size();
-}
-
-std::string settingsText(int trigger, int frontKey, int leftKey) {
-  return "[Sashcaster]\r\niXKey=" + std::to_string(trigger) +
-         "\r\niWindowThrowFront=" + std::to_string(frontKey) +
-         "\r\niWindowThrowLeft=" + std::to_string(leftKey) +
-         "\r\niWindowThrowRight=68\r\niWindowThrowBack=83\r\n";
-}
-
 DWORD WINAPI idleThread(LPVOID) {
   return 0;
 }
 
-// The helper process: opens the file for reading, sharing it for reading only,
-// and keeps it open until told to let go.
-int holdFile(const char* name, const char* ready, const char* release) {
-  const HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+// The helper process: opens the file for reading, sharing it as told (for
+// reading only, or not at all), and keeps it open until told to let go.
+int holdFile(const char* name, const char* ready, const char* release, const char* share) {
+  const HANDLE file = CreateFileA(name, GENERIC_READ, std::strtoul(share, nullptr, 10), nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   const HANDLE readyEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, ready);
   const HANDLE releaseEvent = OpenEventA(SYNCHRONIZE, FALSE, release);
   if (file == INVALID_HANDLE_VALUE || readyEvent == nullptr || releaseEvent == nullptr) {
@@ -121,43 +59,6 @@ int holdFile(const char* name, const char* ready, const char* release) {
   WaitForSingleObject(releaseEvent, 60000);
   CloseHandle(file);
   return 0;
-}
-
-struct HeldFile {
-  PROCESS_INFORMATION process{};
-  HANDLE ready = nullptr;
-  HANDLE release = nullptr;
-};
-
-bool holdInAnotherProcess(HeldFile& held, const std::string& fileName) {
-  const std::string suffix = std::to_string(GetCurrentProcessId());
-  const std::string readyName = "sashcaster-ready-" + suffix;
-  const std::string releaseName = "sashcaster-release-" + suffix;
-  held.ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
-  held.release = CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command =
-      std::string("\"") + self + "\" --hold \"" + fileName + "\" " + readyName + " " + releaseName;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &held.process) == FALSE) {
-    return false;
-  }
-  const HANDLE waits[] = {held.ready, held.process.hProcess};
-  return WaitForMultipleObjects(2, waits, FALSE, 30000) == WAIT_OBJECT_0;
-}
-
-void letGo(HeldFile& held) {
-  SetEvent(held.release);
-  if (held.process.hProcess != nullptr) {
-    WaitForSingleObject(held.process.hProcess, 30000);
-    CloseHandle(held.process.hProcess);
-    CloseHandle(held.process.hThread);
-  }
-  CloseHandle(held.ready);
-  CloseHandle(held.release);
 }
 
 TEST(PluginUnderStandIn, LoadingRegistersAndUnloadingWithdrawsInOrder) {
@@ -207,31 +108,6 @@ TEST(PluginUnderStandIn, LoadingRegistersAndUnloadingWithdrawsInOrder) {
   EXPECT_FALSE(standInRunTurn());  // no script left to run
   EXPECT_THAT(takeStandInBreaches(), IsEmpty());
 }
-
-// The plug-in loaded in a folder of its own, so that only the test's settings
-// file is seen: Y triggers, I throws to the front, J to the left; CRLF line
-// ends.
-class SettingsFileUnderStandIn : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(folder.make("sashcaster-e2e", error) && folder.enter(error)) << error;
-    ASSERT_TRUE(writeFile(L"Sashcaster.ini", settingsText('Y', 'I', 'J')));
-    plugin = LoadLibraryW(pluginPath.c_str());
-    ASSERT_NE(plugin, nullptr);
-    faceToFace();
-  }
-
-  void TearDown() override {
-    if (plugin != nullptr) {
-      FreeLibrary(plugin);
-    }
-    folder.leave();
-  }
-
-  sashcaster::fake::ScratchFolder folder;
-  HMODULE plugin = nullptr;
-};
 
 TEST_F(SettingsFileUnderStandIn, IsReadEditedRemovedAndHeldOpenThroughTheWindowsFileApis) {
   EXPECT_EQ(holdAndTap('I', 'Y'), Throws{front});
@@ -361,19 +237,27 @@ TEST(StandInHost, ReportsEachBreachOfTheCallingProtocol) {
 
 }  // namespace
 
+namespace {
+
+std::wstring widened(const char* text) {
+  const std::string narrow = text;
+  return {narrow.begin(), narrow.end()};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--hold") {
-    return holdFile(argv[2], argv[3], argv[4]);
+  if (argc == 6 && std::string(argv[1]) == "--hold") {
+    return holdFile(argv[2], argv[3], argv[4], argv[5]);
   }
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::printf("usage: %s [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER\n", argv[0]);
+  if (argc != 4) {
+    std::printf("usage: %s [GTEST OPTIONS] PLUGIN PROTOCOL_BREAKER RUNTIME_BREAKER\n", argv[0]);
     return 2;
   }
-  const std::string plugin = argv[1];
-  const std::string breaker = argv[2];
-  pluginPath.assign(plugin.begin(), plugin.end());
-  breakerPath.assign(breaker.begin(), breaker.end());
+  sashcaster::standin_test::pluginPath = widened(argv[1]);
+  sashcaster::standin_test::breakerPath = widened(argv[2]);
+  sashcaster::standin_test::runtimeBreakerPath = widened(argv[3]);
   ConvertThreadToFiber(nullptr);
   return RUN_ALL_TESTS();
 }

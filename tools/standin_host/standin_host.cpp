@@ -1,7 +1,9 @@
 // A script hook of our own for running the real plug-in without the game: it
 // exports the eight host functions under the script hook's decorated names,
 // runs the registered script in a fiber of its own, answers natives as the
-// scenario's fake game, and reports every breach of the calling protocol.
+// scenario's fake game, and reports every breach of the calling protocol,
+// every bad descriptor, handle or stream the plug-in passes its C runtime or
+// the system, and counts the exceptions raised in its turns.
 #include <windows.h>
 
 #include <atomic>
@@ -15,10 +17,14 @@
 #include "host/fake/native_call.h"
 #include "host/host_interface.h"
 #include "standin_control.h"
+#include "standin_host/import_table.h"
+#include "standin_host/runtime_watch.h"
+#include "standin_host/turn_exceptions.h"
 
 namespace {
 
 namespace model = sashcaster::model;
+namespace standin = sashcaster::standin;
 using model::hex64;
 
 using sashcaster::KeyboardCallback;
@@ -37,6 +43,7 @@ struct Host {
   std::vector<StandInHostEvent> events;
   std::vector<StandInNative> natives;
   std::vector<std::string> breaches;
+  std::vector<std::string> unwatchedImports;  // of the module that registered last
   model::GameState game;
   // Read by the plug-in's keyboard callback too, from the sender's thread.
   std::atomic<std::uint32_t> clock = 0;
@@ -64,55 +71,21 @@ DWORD WINAPI scenarioTickCount() {
   return host.clock.load(std::memory_order_relaxed);
 }
 
-// Points the module's import of `function` from `dll` at `replacement`, by
-// walking its import directory. Returns whether an entry was patched.
+// Points the module's import of `function` from `dll` at `replacement`.
+// Returns whether an entry was patched.
 bool patchImport(HMODULE module, const char* dll, const char* function, const void* replacement) {
-  auto* base = reinterpret_cast<std::uint8_t*>(module);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  if (dos->e_magic != IMAGE_DOS_SIGNATURE) {
-    return false;
-  }
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
-  if (nt->Signature != IMAGE_NT_SIGNATURE ||
-      nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
-    return false;
-  }
-  const IMAGE_DATA_DIRECTORY& imports =
-      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (imports.VirtualAddress == 0) {
-    return false;
-  }
   bool patched = false;
-  for (const auto* descriptor =
-           reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-       descriptor->Name != 0; ++descriptor) {
-    if (_stricmp(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0 ||
-        descriptor->OriginalFirstThunk == 0) {
-      continue;
+  bool failed = false;
+  standin::forEachImport(module, [&](const standin::ImportSlot& import) {
+    if (_stricmp(import.library, dll) == 0 && std::strcmp(import.function, function) == 0) {
+      if (standin::redirectSlot(import, replacement)) {
+        patched = true;
+      } else {
+        failed = true;
+      }
     }
-    const auto* names =
-        reinterpret_cast<const IMAGE_THUNK_DATA64*>(base + descriptor->OriginalFirstThunk);
-    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA64*>(base + descriptor->FirstThunk);
-    for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-      if ((names->u1.Ordinal & IMAGE_ORDINAL_FLAG64) != 0) {
-        continue;
-      }
-      const auto* byName =
-          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) {
-        continue;
-      }
-      DWORD protection = 0;
-      if (VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
-                         &protection) == 0) {
-        return false;
-      }
-      slots->u1.Function = reinterpret_cast<ULONGLONG>(replacement);
-      VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
-      patched = true;
-    }
-  }
-  return patched;
+  });
+  return patched && !failed;
 }
 
 bool readable(const void* address) {
@@ -211,6 +184,7 @@ void standInScriptRegister(HMODULE module, ScriptEntry entry) {
   if (!host.clockPatched) {
     breach("cannot redirect the GetTickCount import of the registering module");
   }
+  host.unwatchedImports = standin::watchRuntimeImports(module, &breach);
 }
 
 void standInScriptUnregister(HMODULE module) {
@@ -345,7 +319,9 @@ bool standInRunTurn() {
     }
     host.running = &script;
     host.waited = false;
+    standin::turnStarts(script.fiber);
     SwitchToFiber(script.fiber);
+    standin::turnEnds();
     host.running = nullptr;
     if (script.returned) {
       breach("the script entry returned to the host");
@@ -415,5 +391,37 @@ bool standInEvent(std::uint32_t index, StandInHostEvent* event) {
   }
   *event = host.events[index];
   return true;
+}
+
+std::uint32_t standInUnwatchedImportCount() {
+  return static_cast<std::uint32_t>(host.unwatchedImports.size());
+}
+
+bool standInUnwatchedImport(std::uint32_t index, char* text, std::uint32_t size) {
+  if (index >= host.unwatchedImports.size() || size == 0) {
+    return false;
+  }
+  std::snprintf(text, size, "%s", host.unwatchedImports[index].c_str());
+  return true;
+}
+
+std::uint64_t standInWatchedCalls() {
+  return standin::watchedCalls();
+}
+
+std::uint32_t standInFilesLeftOpen() {
+  return standin::filesLeftOpen();
+}
+
+std::uint32_t standInTurnExceptionCount() {
+  return standin::turnExceptionCount();
+}
+
+bool standInTurnException(std::uint32_t index, StandInException* exception) {
+  return standin::turnException(index, &exception->code, &exception->address);
+}
+
+void standInClearTurnExceptions() {
+  standin::clearTurnExceptions();
 }
 }
