@@ -151,6 +151,7 @@ struct WrapCase {
   bool released;
   std::uint32_t now;
   bool fresh;
+  friend void PrintTo(const WrapCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class KeyFreshnessAcrossWrapTest : public KeyStateTableTest,

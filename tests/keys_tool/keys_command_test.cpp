@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "config/temp_folder.h"
 
 #ifdef _WIN32
@@ -161,11 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {"trigger=Numpad 2"},
                   utf16("[Sashcaster]\r\niXKey=98\r\n", true),
                   0},
-        WriteCase{"NoFileGivesTheShippedOne",
-                  std::nullopt,
-                  {"--file", "Sashcaster.ini", "left=Left arrow"},
-                  replaced(shipped(), "iWindowThrowLeft=65", "iWindowThrowLeft=37"),
-                  0}),
+        WriteCase{
+            "NoFileGivesTheShippedOne",
+            std::nullopt,
+            {"--file", "Sashcaster.ini", "left=Left arrow"},
+            replaced(shipped(), "iWindowThrowLeft=" + std::to_string(Settings{}.iWindowThrowLeft),
+                     "iWindowThrowLeft=37"),
+            0}),
     [](const auto& test) { return std::string(test.param.name); });
 
 struct RefusedCase {

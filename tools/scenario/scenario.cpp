@@ -17,17 +17,10 @@ namespace {
 // order: trigger, front, left, right, back.
 constexpr std::array<const char*, 5> controlWords{"trigger", "front-hold", "left", "right", "back"};
 
-struct ThrowName {
-  const char* word;
-  const char* action;
-};
-
-constexpr ThrowName throwNames[] = {
-    {"front", "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
-    {"left", "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
-    {"right", "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
-    {"back", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
-};
+// The throws' words are the game's, so that a scenario holds the plug-in to
+// the game's names rather than to its own.
+using model::GameThrow;
+using model::gameThrows;
 
 std::vector<std::string> words(const std::string& line) {
   std::istringstream stream(line);
@@ -298,8 +291,8 @@ class Parser {
                   "expected \"expect nothing\" or the throws: front, left, right, back" + got(w));
     }
     for (std::size_t i = 1; i < w.size(); ++i) {
-      const ThrowName* found = nullptr;
-      for (const ThrowName& named : throwNames) {
+      const GameThrow* found = nullptr;
+      for (const GameThrow& named : gameThrows) {
         if (w[i] == named.word) {
           found = &named;
         }
@@ -344,7 +337,7 @@ std::string controlName(std::uint32_t control) {
 }
 
 std::string actionName(std::uint32_t actionHash) {
-  for (const ThrowName& named : throwNames) {
+  for (const GameThrow& named : gameThrows) {
     if (model::nameHash(named.action) == actionHash) {
       return named.action;
     }
@@ -356,7 +349,7 @@ std::string hashName(std::uint32_t hash, const std::string& style) {
   if (keys::findControl(hash) != nullptr) {
     return keys::describeControl(hash);
   }
-  for (const ThrowName& named : throwNames) {
+  for (const GameThrow& named : gameThrows) {
     if (model::nameHash(named.action) == hash) {
       return named.action;
     }
