@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "host/fake/scratch_folder.h"
 #include "standin_host/standin_breaches.h"
 #include "standin_host/standin_control.h"
@@ -30,8 +31,9 @@ std::wstring breakerPath;
 
 using sashcaster::model::nameHash;
 
-const std::uint32_t front = nameHash("ACT_GRAPPLE_THROW_CUSTOM_FRONT");
-const std::uint32_t left = nameHash("ACT_GRAPPLE_THROW_CUSTOM_LEFT");
+const std::uint32_t front = nameHash(sashcaster::model::gameThrows[0].action);
+const std::uint32_t left = nameHash(sashcaster::model::gameThrows[1].action);
+constexpr sashcaster::Settings builtIn{};
 using Throws = std::vector<std::uint32_t>;
 
 std::uint32_t now = 5000000;
@@ -79,7 +81,7 @@ Throws holdAndTap(std::uint32_t direction, std::uint32_t trigger) {
 
 void faceToFace() {
   sashcaster::model::GameState game;
-  game.grappleStyle = nameHash("GS_FACE_TO_FACE");
+  game.grappleStyle = nameHash(sashcaster::model::faceToFaceStyleName);
   standInSetGame(&game);
 }
 
@@ -100,7 +102,8 @@ std::string settingsText(int trigger, int frontKey, int leftKey) {
   return "[Sashcaster]\r\niXKey=" + std::to_string(trigger) +
          "\r\niWindowThrowFront=" + std::to_string(frontKey) +
          "\r\niWindowThrowLeft=" + std::to_string(leftKey) +
-         "\r\niWindowThrowRight=68\r\niWindowThrowBack=83\r\n";
+         "\r\niWindowThrowRight=" + std::to_string(builtIn.iWindowThrowRight) +
+         "\r\niWindowThrowBack=" + std::to_string(builtIn.iWindowThrowBack) + "\r\n";
 }
 
 DWORD WINAPI idleThread(LPVOID) {
@@ -193,7 +196,7 @@ TEST(PluginUnderStandIn, LoadingRegistersAndUnloadingWithdrawsInOrder) {
   // The script runs, and reads the scenario clock, not the real one.
   const std::uint64_t readsBefore = standInClockReads();
   faceToFace();
-  EXPECT_EQ(holdAndTap('W', 'X'), Throws{front});
+  EXPECT_EQ(holdAndTap(builtIn.iWindowThrowFront, builtIn.iXKey), Throws{front});
   EXPECT_GT(standInClockReads(), readsBefore);
 
   EXPECT_NE(FreeLibrary(plugin), FALSE);
