@@ -20,7 +20,7 @@ std::uint64_t resultSlot = 0;
 // The player grapples face to face and no control is down.
 const sashcaster::model::GameState game = [] {
   sashcaster::model::GameState faceToFace;
-  faceToFace.grappleStyle = sashcaster::model::nameHash("GS_FACE_TO_FACE");
+  faceToFace.grappleStyle = sashcaster::model::nameHash(sashcaster::model::faceToFaceStyleName);
   return faceToFace;
 }();
 

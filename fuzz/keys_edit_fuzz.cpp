@@ -6,7 +6,7 @@
 // lines that count for the keys set is kept byte for byte, in order, with only
 // whole added lines of the keys set (and their section) between them; a line
 // that counts keeps its bytes up to "="; the encoding's mark and the line ends
-// stay.
+// stay. And the edit's own walk of the lines is the reader's split.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +20,7 @@
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
 #include "config/utf16_text.h"
+#include "fuzz/edit_walk.h"
 #include "fuzz/require.h"
 #include "keys_tool/settings_edit.h"
 
@@ -224,6 +225,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       input.remove_prefix(1);
     }
   }
+  const std::string walk = fuzz::walkMismatch(input);
+  require(walk.empty(), walk.c_str());
   const std::string edited = keys_tool::withKeysSet(input, codes);
 
   const Settings before = loaded(input);

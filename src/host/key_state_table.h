@@ -9,7 +9,10 @@
 namespace sashcaster {
 
 // Each field is its own atomic so that a reader never sees half a store;
-// the fields of one entry are not ordered against each other.
+// the fields of one entry are not ordered against each other. fifthArg and
+// sixthArg are the keyboard callback's fifth and sixth arguments by position:
+// host_types.h names the same two isWithAlt and wasDownBefore, and `released`
+// is its isUpNow. Both namings are meant; neither is a misnaming of the other.
 struct KeyState {
   std::atomic<std::uint32_t> tick;
   std::atomic<std::int32_t> fifthArg;

@@ -16,12 +16,16 @@
 #include "check/installation.h"
 #include "config/temp_folder.h"
 #include "support/game_folder.h"
+#include "support/built_in_keys.h"
 
 namespace sashcaster::check {
 namespace {
 
-using Codes = std::array<std::uint32_t, 5>;
-constexpr Codes defaults = {88, 87, 65, 68, 83};
+using Codes = testing::KeyCodes;
+using testing::builtInWith;
+using testing::codeText;
+namespace setting = testing::setting;
+constexpr Codes defaults = testing::builtInCodes;
 
 struct Expected {
   std::optional<std::size_t> line;
@@ -99,6 +103,7 @@ struct FileCase {
   Codes codes;
   std::vector<Expected> findings;
   std::size_t notes = 0;
+  friend void PrintTo(const FileCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class SettingsFiles : public GameFolder, public ::testing::WithParamInterface<FileCase> {};
@@ -122,7 +127,7 @@ std::string notepadUnicode(const std::string& ascii) {
   }
   return bytes;
 }
-constexpr Codes goodCodes = {90, 38, 65, 68, 83};
+constexpr Codes goodCodes = builtInWith({{setting::trigger, 90}, {setting::front, 38}});
 
 INSTANTIATE_TEST_SUITE_P(
     Check, SettingsFiles,
@@ -138,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"NeitherKeyNorComment", good + "iXKey 91\n", goodCodes, {{4, "neither a key"}}},
         FileCase{"KeyGivenTwice",
                  good + "iXKey=89\n",
-                 {89, 38, 65, 68, 83},
+                 builtInWith({{setting::trigger, 89}, {setting::front, 38}}),
                  {{4, "after line 2: the later line wins"}}},
         FileCase{"KeyBeforeAnyHeader",
                  "iXKey=90\n" + good,
@@ -169,14 +174,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {{2, "16 for Shift, or run Sashcaster-keys.exe trigger=Shift"}}},
         FileCase{"OneSidedModifierNeverArrives",
                  "[Sashcaster]\niXKey=160\n",
-                 {160, 87, 65, 68, 83},
+                 builtInWith({{setting::trigger, 160}}),
                  {{2,
                    "Left Shift (160) never reaches the plug-in: Shift arrives as 16 whichever "
                    "side is pressed; use 16 (Shift), or run Sashcaster-keys.exe trigger=Shift"}}},
         FileCase{
             "MouseButtonNeverArrives",
             "[Sashcaster]\niWindowThrowBack=5\n",
-            {88, 87, 65, 68, 5},
+            builtInWith({{setting::back, 5}}),
             {{2, "a mouse button cannot be used; choose a key with Sashcaster-keys.exe back="}}},
         FileCase{"KeyNameForValue",
                  "[Sashcaster]\niXKey=X key\n",
@@ -189,39 +194,42 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{
             "HexadecimalValue",
             "[Sashcaster]\niXKey=0x5A\n",
-            {0, 87, 65, 68, 83},
+            builtInWith({{setting::trigger, 0}}),
             {{2, "reads as 0, which is no key: the plug-in reads decimal numbers only. Write 90"}}},
         FileCase{
             "HexadecimalOneSidedModifierGetsTheCommandForTheCodeThatArrives",
             "[Sashcaster]\niXKey=0xA0\n",
-            {0, 87, 65, 68, 83},
+            builtInWith({{setting::trigger, 0}}),
             {{2, "Write 160, the decimal of 0xA0, or run Sashcaster-keys.exe trigger=Shift."}}},
-        FileCase{"CodeOfNoKey", "[Sashcaster]\niXKey=7\n", {7, 87, 65, 68, 83}, {{2, "no key"}}},
+        FileCase{"CodeOfNoKey",
+                 "[Sashcaster]\niXKey=7\n",
+                 builtInWith({{setting::trigger, 7}}),
+                 {{2, "no key"}}},
         FileCase{"TriggerOnADirectionKey",
-                 "[Sashcaster]\niXKey=65\n",
-                 {65, 87, 65, 68, 83},
+                 "[Sashcaster]\niXKey=" + codeText(setting::left) + "\n",
+                 builtInWith({{setting::trigger, testing::builtInSettings.iWindowThrowLeft}}),
                  {{2, "the left throw can never happen"}}},
         FileCase{"ClashIsTiedToTheLineOfTheKeyThatLoaded",
-                 "[Sashcaster]\niXKey=65\niWindowThrowLeft=A\n",
-                 {65, 87, 65, 68, 83},
+                 "[Sashcaster]\niXKey=" + codeText(setting::left) + "\niWindowThrowLeft=A\n",
+                 builtInWith({{setting::trigger, testing::builtInSettings.iWindowThrowLeft}}),
                  {{2, "the left throw can never happen"}, {3, "is not a number"}}},
         FileCase{
             "ClashNamesTheCommandThatSetsTheLaterKey",
-            "[Sashcaster]\niWindowThrowRight=65\n",
-            {88, 87, 65, 65, 83},
+            "[Sashcaster]\niWindowThrowRight=" + codeText(setting::left) + "\n",
+            builtInWith({{setting::right, testing::builtInSettings.iWindowThrowLeft}}),
             {{2, "Give each direction its own key, such as with Sashcaster-keys.exe right=KEY"}}},
         FileCase{"TwoDirectionsOnOneKey",
-                 "[Sashcaster]\niWindowThrowBack=87\n",
-                 {88, 87, 65, 68, 87},
+                 "[Sashcaster]\niWindowThrowBack=" + codeText(setting::front) + "\n",
+                 builtInWith({{setting::back, testing::builtInSettings.iWindowThrowFront}}),
                  {{2, "the back throw can never happen"}}},
         FileCase{"TextAfterTheNumberIsANote",
                  "[Sashcaster]\niXKey = 90 ; Z\n",
-                 {90, 87, 65, 68, 83},
+                 builtInWith({{setting::trigger, 90}}),
                  {},
                  1},
         FileCase{"SwitchedOffKeysAreNotes",
                  "[Sashcaster]\niXKey=-1\niWindowThrowBack=300\n",
-                 {4294967295U, 87, 65, 68, 300},
+                 builtInWith({{setting::trigger, 4294967295U}, {setting::back, 300}}),
                  {},
                  2},
         FileCase{"ByteOrderMarkIsANote", "\xEF\xBB\xBF" + good, goodCodes, {}, 1},

@@ -16,6 +16,7 @@
 #include "config/settings_file.h"
 #include "config/temp_folder.h"
 #include "host/fake/fake_host.h"
+#include "support/built_in_keys.h"
 #include "support/case_name.h"
 #include "throw/throw_loop.h"
 
@@ -24,8 +25,8 @@ namespace {
 
 constexpr std::size_t MiB = 1048576;
 
-using Keys = std::array<std::uint32_t, 5>;  // in the order the load reads them
-constexpr Keys builtIn = {88, 87, 65, 68, 83};
+using Keys = KeyCodes;  // in the order the load reads them
+constexpr Keys builtIn = builtInCodes;
 
 Keys keysOf(const Settings& s) {
   return {s.iXKey, s.iWindowThrowFront, s.iWindowThrowLeft, s.iWindowThrowRight,
@@ -77,14 +78,13 @@ struct HostileCase {
   bool readable;                    // IniFile::read's answer
   Keys expected;                    // the keys after one load from the built-in ones
   std::size_t sections = SIZE_MAX;  // sections in the document, when checked
+  friend void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
 };
 
 const HostileCase hostileCases[] = {
     {"BinaryGarbage", [] { return garbage(65536); }, true, builtIn},
-    {"GarbageThenASection",
-     [] { return garbage(65536) + "\n[Sashcaster]\niXKey=70\n"; },
-     true,
-     {70, 87, 65, 68, 83}},
+    {"GarbageThenASection", [] { return garbage(65536) + "\n[Sashcaster]\niXKey=70\n"; }, true,
+     builtInWith({{setting::trigger, 70}})},
     {"OnlyZeroBytes", [] { return std::string(4096, '\0'); }, true, builtIn, 0},
     {"ZeroBytesThroughout",
      [] {
@@ -92,17 +92,13 @@ const HostileCase hostileCases[] = {
            "\0[Sash\0caster]\0\n\0iXKey\0=\0 7\0"
            "1\0\n\0");
      },
-     true,
-     {71, 87, 65, 68, 83},
-     1},
+     true, builtInWith({{setting::trigger, 71}}), 1},
     {"LineOf100000Bytes",
      [] {
        return "[Sashcaster]\n" + std::string(100000, 'x') + "\niXKey = 66" +
               std::string(100000, ' ') + "; the rest of a long line\n";
      },
-     true,
-     {66, 87, 65, 68, 83},
-     1},
+     true, builtInWith({{setting::trigger, 66}}), 1},
     {"Exactly1MiB", [] { return paddedTo(MiB); }, true, {70, 71, 72, 73, 74}, 1},
     {"OneByteOver1MiB", [] { return paddedTo(MiB + 1); }, false, builtIn, 0},
     {"Of64MiB", [] { return paddedTo(64 * MiB); }, false, builtIn, 0},
@@ -116,27 +112,21 @@ const HostileCase hostileCases[] = {
                 std::to_string(i) + "]\nk=v\n";
        });
      },
-     true,
-     {79, 87, 65, 68, 83},
-     10001},
+     true, builtInWith({{setting::trigger, 79}}), 10001},
     {"TenThousandDuplicatesOfOneKey",
      [] {
        return "[Sashcaster]\n" + repeated(10000, [](std::size_t i) {
                 return "iWindowThrowLeft=" + std::to_string(i) + "\n";
               });
      },
-     true,
-     {88, 87, 9999, 68, 83},
-     1},
+     true, builtInWith({{setting::left, 9999}}), 1},
     {"KeysPaddedWithEveryWhitespaceByte",
      [] {
        const std::string pad = " \t\f\v\r";
        return "[" + pad + "Sashcaster" + pad + "]" + pad + "\n" + pad + "iXKey" + pad + "=" + pad +
               "70" + pad + "\n" + pad + "iWindowThrowBack" + pad + "=" + pad + "74" + pad + "\r\n";
      },
-     true,
-     {70, 87, 65, 68, 74},
-     1},
+     true, builtInWith({{setting::trigger, 70}, {setting::back, 74}}), 1},
     {"NonBreakingSpaceIsNoPadding",
      [] { return std::string("[Sashcaster]\n\xA0iXKey=70\niWindowThrowBack\xA0=74\n"); }, true,
      builtIn, 1},
@@ -147,9 +137,7 @@ const HostileCase hostileCases[] = {
            "iWindowThrowLeft=-2147483648\niWindowThrowRight=-2147483649\n"
            "iWindowThrowBack=4294967295\n");
      },
-     true,
-     {0x7FFFFFFF, 87, 0x80000000, 68, 83},
-     1},
+     true, builtInWith({{setting::trigger, 0x7FFFFFFF}, {setting::left, 0x80000000}}), 1},
     {"ByteOrderMarkFollowedByNothing", [] { return std::string("\xEF\xBB\xBF"); }, true, builtIn,
      0},
 };

@@ -12,7 +12,9 @@
 #include "config/ini_file.h"
 #include "config/settings.h"
 #include "config/settings_file.h"
+#include "config/settings_keys.h"
 #include "config/temp_folder.h"
+#include "support/built_in_keys.h"
 #include "support/case_name.h"
 #include "throw/throw_test_scene.h"
 
@@ -20,13 +22,15 @@ namespace sashcaster::testing {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 using Fields = std::array<std::uint32_t, 5>;
 
-constexpr Fields defaults = {88, 87, 65, 68, 83};
-constexpr std::array<const char*, 5> keyNames = {"iXKey", "iWindowThrowFront", "iWindowThrowLeft",
-                                                 "iWindowThrowRight", "iWindowThrowBack"};
+constexpr Fields defaults = builtInCodes;
+constexpr std::array<const char*, 5> keyNames = {settingsKeys[0].name, settingsKeys[1].name,
+                                                 settingsKeys[2].name, settingsKeys[3].name,
+                                                 settingsKeys[4].name};
 
 Fields fields() {
   return {settings.iXKey, settings.iWindowThrowFront, settings.iWindowThrowLeft,
@@ -107,19 +111,19 @@ TEST_F(SettingsLoadTest, ValuesAreReadAsTheConversionReadsThem) {
   writeSettings(settingsText({"88 ; note", "+80", "065", "0x41", "\"66\""}));
   loadSettings();
   // The quoted value is no number and keeps its default.
-  EXPECT_EQ(fields(), (Fields{88, 80, 65, 0, 83}));
+  EXPECT_EQ(fields(), (Fields{88, 80, 65, 0, defaults[4]}));
 }
 
 TEST_F(SettingsLoadTest, LowerCaseKeyIsNotFound) {
   writeSettings("[Sashcaster]\nixkey=90\niWindowThrowFront=73\n");
   loadSettings();
-  EXPECT_EQ(fields(), (Fields{88, 73, 65, 68, 83}));
+  EXPECT_EQ(fields(), builtInWith({{setting::front, 73}}));
 }
 
 TEST_F(SettingsLoadTest, SectionNameMustMatchExactly) {
   writeSettings("[sashcaster]\niXKey=90\n[Sashcaster ]\niWindowThrowFront=73\n");
   loadSettings();
-  EXPECT_EQ(fields(), (Fields{88, 73, 65, 68, 83}));
+  EXPECT_EQ(fields(), builtInWith({{setting::front, 73}}));
 }
 
 // --- Values at and past the 32-bit limits -------------------------------------
@@ -127,7 +131,7 @@ TEST_F(SettingsLoadTest, SectionNameMustMatchExactly) {
 struct LimitCase {
   std::string name;
   std::string text;
-  std::uint32_t stored;  // 88, the default, when the value is refused
+  std::uint32_t stored;  // the default, when the value is refused
 
   // Shown by the test runner in place of the bytes of the case.
   friend std::ostream& operator<<(std::ostream& out, const LimitCase& c) { return out << c.name; }
@@ -143,15 +147,16 @@ TEST_P(SettingsLimitTest, StoresTheSignedNumberBitForBit) {
   EXPECT_EQ(settings.iWindowThrowBack, 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Limits, SettingsLimitTest,
-                         ::testing::Values(LimitCase{"MinusOne", "-1", 0xFFFFFFFFu},
-                                           LimitCase{"Largest", "2147483647", 2147483647u},
-                                           LimitCase{"OverLargestIsRefused", "2147483648", 88},
-                                           LimitCase{"Smallest", "-2147483648", 0x80000000u},
-                                           LimitCase{"UnderSmallestIsRefused", "-2147483649", 88},
-                                           LimitCase{"UnsignedMaxIsRefused", "4294967295", 88},
-                                           LimitCase{"KeyCodeLimit", "255", 255u}),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Limits, SettingsLimitTest,
+    ::testing::Values(LimitCase{"MinusOne", "-1", 0xFFFFFFFFu},
+                      LimitCase{"Largest", "2147483647", 2147483647u},
+                      LimitCase{"OverLargestIsRefused", "2147483648", defaults[0]},
+                      LimitCase{"Smallest", "-2147483648", 0x80000000u},
+                      LimitCase{"UnderSmallestIsRefused", "-2147483649", defaults[0]},
+                      LimitCase{"UnsignedMaxIsRefused", "4294967295", defaults[0]},
+                      LimitCase{"KeyCodeLimit", "255", 255u}),
+    CaseName());
 
 // --- One bad key hides none of the others -------------------------------------
 
@@ -249,13 +254,12 @@ TEST_F(SettingsLoadTest, ShippedFileGivesTheDefaultsAndNothingElse) {
   for (const auto& entry : settingsDocument.entries[0].second.entries) {
     keys.push_back(entry.first);
   }
-  EXPECT_THAT(keys, ElementsAre("iXKey", "iWindowThrowFront", "iWindowThrowLeft",
-                                "iWindowThrowRight", "iWindowThrowBack"));
+  EXPECT_THAT(keys, ElementsAreArray(keyNames));
 }
 
 // --- Through the throw loop ------------------------------------------------------
 
-constexpr std::uint32_t W = 87, X = 88, Z = 90;
+constexpr std::uint32_t W = defaults[1], X = defaults[0], Z = 90;
 
 class SettingsFileLoopTest : public ThrowScene {
  protected:

@@ -35,6 +35,7 @@ struct DecodeCase {
   const char* name;
   std::u16string_view text;
   std::string utf8;
+  friend void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class Utf16Decoding : public ::testing::TestWithParam<DecodeCase> {};

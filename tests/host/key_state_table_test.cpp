@@ -127,11 +127,20 @@ TEST_F(KeyStateTableTest, ClearedEntryHoldsNoEvent) {
       0u);
 }
 
-TEST_F(KeyStateTableTest, KeyDownAtTickZeroWithArgumentsCountsAsHeld) {
-  at(0);
-  onKeyboardEvent(W, 1, 0, 0, 1, 0, 0);
-  at(10);
-  EXPECT_TRUE(keyHeld(W));
+// Stamped 0, a key-down is told from an untouched entry by its fifth and
+// sixth arguments only: an ordinary first press then reads as no event.
+TEST_F(KeyStateTableTest, KeyDownAtTickZeroCountsOnlyWithAltOrAlreadyDown) {
+  const struct {
+    std::int32_t isWithAlt, wasDownBefore;
+    bool held;
+  } presses[] = {{1, 0, true}, {0, 1, true}, {0, 0, false}};
+  for (const auto& press : presses) {
+    fake::resetHost();
+    at(0);
+    onKeyboardEvent(W, 1, 0, 0, press.isWithAlt, press.wasDownBefore, 0);
+    at(10);
+    EXPECT_EQ(keyHeld(W), press.held) << press.isWithAlt << press.wasDownBefore;
+  }
 }
 
 TEST_F(KeyStateTableTest, ClearKeyOfCode255OrAboveWritesNothing) {
@@ -151,6 +160,7 @@ struct WrapCase {
   bool released;
   std::uint32_t now;
   bool fresh;
+  friend void PrintTo(const WrapCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class KeyFreshnessAcrossWrapTest : public KeyStateTableTest,

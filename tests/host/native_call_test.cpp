@@ -29,6 +29,7 @@ struct CallCase {
   std::vector<std::uint64_t> slots;
   std::string described;  // with its result
   std::vector<std::string> breaches;
+  friend void PrintTo(const CallCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class NativeCallWords : public ::testing::TestWithParam<CallCase> {};

@@ -16,6 +16,7 @@
 
 #include "check/fix_command.h"
 #include "config/settings_keys.h"
+#include "config/settings.h"
 #include "config/temp_folder.h"
 #include "keys_tool/key_choice.h"
 #include "support/game_folder.h"
@@ -182,11 +183,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {"trigger=Numpad 2"},
                   utf16("[Sashcaster]\r\niXKey=98\r\n", true),
                   0},
-        WriteCase{"NoFileGivesTheShippedOne",
-                  std::nullopt,
-                  {"--file", "Sashcaster.ini", "left=Left arrow"},
-                  replaced(shipped(), "iWindowThrowLeft=65", "iWindowThrowLeft=37"),
-                  0}),
+        WriteCase{
+            "NoFileGivesTheShippedOne",
+            std::nullopt,
+            {"--file", "Sashcaster.ini", "left=Left arrow"},
+            replaced(shipped(), "iWindowThrowLeft=" + std::to_string(Settings{}.iWindowThrowLeft),
+                     "iWindowThrowLeft=37"),
+            0}),
     [](const auto& test) { return std::string(test.param.name); });
 
 struct RefusedCase {

@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -44,18 +45,28 @@ Scenario parsed(const std::string& text) {
   return scenario;
 }
 
-TurnResult throwing(const char* action) {
-  NativeCall call{model::setPedGrappleActionHash, {0x1D0C, model::nameHash(action)}, "", 0};
-  return {{call}, {}, true};
+// A turn whose plug-in hashed the action's name and set it, as the real one does.
+TurnResult throwing(std::string_view action) {
+  const NativeCall hashing{
+      model::hashOfNameHash, {0}, std::string(action), model::nameHash(action)};
+  const NativeCall setting{
+      model::setPedGrappleActionHash, {0x1D0C, model::nameHash(action)}, "", 0};
+  return {{hashing, setting}, {}, true};
 }
+
+std::string game(std::string_view word) {
+  return std::string(model::gameThrowAction(word));
+}
+
+const std::string faceToFace = model::faceToFaceStyleName;
 
 TEST(ScenarioPlayer, SendsClockKeysAndGameInScenarioOrder) {
   ScriptedHost host;
   std::ostringstream out;
-  play(parsed("start 100\nstyle GS_FACE_TO_FACE\ndown w\nwait 5\nup 0x58\npressed trigger left\n"
-              "turn\n"),
+  play(parsed("start 100\nstyle " + faceToFace +
+              "\ndown w\nwait 5\nup 0x58\npressed trigger left\nturn\n"),
        host.runner(), out, {});
-  const std::string face = std::to_string(model::nameHash("GS_FACE_TO_FACE"));
+  const std::string face = std::to_string(model::nameHash(faceToFace));
   EXPECT_EQ(host.log, (std::vector<std::string>{"clock 1000000", "game 0 0", "clock 100",
                                                 "game " + face + " 0", "key 87 down", "clock 105",
                                                 "key 88 up", "game " + face + " 2", "turn"}));
@@ -63,9 +74,7 @@ TEST(ScenarioPlayer, SendsClockKeysAndGameInScenarioOrder) {
 
 TEST(ScenarioPlayer, MetExpectationsPass) {
   ScriptedHost host;
-  host.turns = {throwing("ACT_GRAPPLE_THROW_CUSTOM_FRONT"),
-                {{}, {}, true},
-                throwing("ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT")};
+  host.turns = {throwing(game("front")), {{}, {}, true}, throwing(game("back"))};
   std::ostringstream out;
   const PlayOutcome outcome =
       play(parsed("turn\nexpect front\nturn\nexpect nothing\nturn\nexpect back\n"), host.runner(),
@@ -81,17 +90,21 @@ TEST(ScenarioPlayer, EveryFaultFailsTheRun) {
     const char* name;
     TurnResult turn;
     const char* text;
-    const char* message;
+    std::string message;
   };
+  const std::string words = std::string(": ") + model::gameThrowsSource + "), got ";
   const Case cases[] = {
-      {"wrong throw", throwing("ACT_GRAPPLE_THROW_CUSTOM_LEFT"), "turn\nexpect right\n",
-       "test.scenario:2: expected right, got ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
+      {"wrong throw", throwing(game("left")), "turn\nexpect right\n",
+       "test.scenario:2: expected " + game("right") + " (right" + words + game("left")},
+      {"throw by a name the game does not have", throwing(game("front") + "_RIGHT"),
+       "turn\nexpect front\n",
+       "test.scenario:2: expected " + game("front") + " (front" + words + game("front") + "_RIGHT"},
       {"missing throw",
        {{}, {}, true},
        "turn\nexpect front\n",
-       "test.scenario:2: expected front, got no throw"},
-      {"unwanted throw", throwing("ACT_GRAPPLE_THROW_CUSTOM_FRONT"), "turn\nexpect nothing\n",
-       "test.scenario:2: expected nothing, got ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
+       "test.scenario:2: expected " + game("front") + " (front" + words + "no throw"},
+      {"unwanted throw", throwing(game("front")), "turn\nexpect nothing\n",
+       "test.scenario:2: expected nothing, got " + game("front")},
       {"protocol breach",
        {{}, {"nativeInit while a call is open"}, true},
        "\nturn\n",
@@ -107,9 +120,8 @@ TEST(ScenarioPlayer, EveryFaultFailsTheRun) {
     std::ostringstream out;
     const PlayOutcome outcome = play(parsed(c.text), host.runner(), out, {});
     EXPECT_EQ(outcome.failures, 1U) << c.name;
-    EXPECT_NE(out.str().find(std::string("FAIL ") + c.message), std::string::npos)
-        << c.name << ":\n"
-        << out.str();
+    EXPECT_NE(out.str().find("FAIL " + c.message), std::string::npos) << c.name << ":\n"
+                                                                      << out.str();
     EXPECT_NE(out.str().find("FAILED: "), std::string::npos) << c.name;
     EXPECT_NE(out.str().find(", 1 failure\n"), std::string::npos) << c.name << ": singular count";
   }
@@ -117,9 +129,7 @@ TEST(ScenarioPlayer, EveryFaultFailsTheRun) {
 
 TEST(ScenarioPlayer, ExpectationCoversEveryTurnOfItsTurnLine) {
   ScriptedHost host;
-  host.turns = {throwing("ACT_GRAPPLE_THROW_CUSTOM_LEFT"),
-                {{}, {}, true},
-                throwing("ACT_GRAPPLE_THROW_CUSTOM_LEFT")};
+  host.turns = {throwing(game("left")), {{}, {}, true}, throwing(game("left"))};
   std::ostringstream out;
   EXPECT_EQ(play(parsed("turn 3\nexpect left left\n"), host.runner(), out, {}).failures, 0U)
       << out.str();
@@ -140,18 +150,17 @@ TEST(ScenarioParser, ControlsByWordGameNameInAnyCaseOrHash) {
 TEST(ScenarioPlayer, TraceNamesControlsAndButtonsNeverBareHashes) {
   ScriptedHost host;
   const NativeCall query{model::controlPressedHash, {0, 0x877F1027}, "", 1};
-  const NativeCall style{
-      model::pedGrappleStyleHash, {0x1D0C}, "", model::nameHash("GS_FACE_TO_FACE")};
+  const NativeCall style{model::pedGrappleStyleHash, {0x1D0C}, "", model::nameHash(faceToFace)};
   host.turns = {{{query, style}, {}, true}};
   std::ostringstream out;
-  play(parsed("style GS_FACE_TO_FACE\npressed trigger left 0x0000ABCD\nturn\n"), host.runner(), out,
-       {.showNatives = true});
+  play(parsed("style " + faceToFace + "\npressed trigger left 0x0000ABCD\nturn\n"), host.runner(),
+       out, {.showNatives = true});
   const std::string trace = out.str();
-  for (const char* words :
-       {"controls pressed: INPUT_SPECIAL_ABILITY_ACTION (RB) + INPUT_FRONTEND_NAV_LEFT (D-pad "
-        "left) + control 0x0000ABCD\n",
-        "controlPressed(0, INPUT_FRONTEND_NAV_LEFT (D-pad left)) = 0x00000001\n",
-        "pedGrappleStyle(7436) = GS_FACE_TO_FACE\n"}) {
+  for (const std::string& words :
+       {std::string("controls pressed: INPUT_SPECIAL_ABILITY_ACTION (RB) + INPUT_FRONTEND_NAV_LEFT "
+                    "(D-pad left) + control 0x0000ABCD\n"),
+        std::string("controlPressed(0, INPUT_FRONTEND_NAV_LEFT (D-pad left)) = 0x00000001\n"),
+        "pedGrappleStyle(7436) = " + faceToFace + "\n"}) {
     EXPECT_NE(trace.find(words), std::string::npos) << words << " in\n" << trace;
   }
   for (const char* hash : {"0x1ECA87D4", "0x877F1027"}) {

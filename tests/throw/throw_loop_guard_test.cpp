@@ -5,6 +5,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <string>
 
 #include "throw/throw_test_scene.h"
 
@@ -46,7 +47,7 @@ class ThrowingLoadTest : public ThrowScene, public ::testing::WithParamInterface
 };
 
 TEST_P(ThrowingLoadTest, TurnGoesOnWithTheSettingsAsTheyStand) {
-  holdAndTap(87, 90);
+  holdAndTap(Settings{}.iWindowThrowFront, 90);
   EXPECT_NO_THROW(throwTurn());
   EXPECT_EQ(fake::nativeTrace().front(), "localPlayerPed()");
   EXPECT_THAT(actionsSet(), ElementsAre(fake::nameHash(throwFrontAction)));
@@ -60,7 +61,13 @@ TEST_P(ThrowingLoadTest, LoopKeepsTurningAfterEveryFailedLoad) {
   EXPECT_EQ(fake::callsOf(fake::CallKind::ScriptWait).size(), 5u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, ThrowingLoadTest, ::testing::Values(0, 1, 2, 3));
+// Each kind by what loadSettings throws for it.
+std::string thrownName(const ::testing::TestParamInfo<int>& info) {
+  constexpr const char* thrown[] = {"InvalidArgument", "OutOfRange", "BadAlloc", "NoException"};
+  return thrown[info.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, ThrowingLoadTest, ::testing::Values(0, 1, 2, 3), thrownName);
 
 }  // namespace
 }  // namespace testing

@@ -13,7 +13,12 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr std::uint32_t X = 88, W = 87, A = 65, D = 68, S = 83, Z = 90;
+// The built-in keys, and one no default uses.
+constexpr std::uint32_t X = Settings{}.iXKey, W = Settings{}.iWindowThrowFront,
+                        A = Settings{}.iWindowThrowLeft, D = Settings{}.iWindowThrowRight,
+                        S = Settings{}.iWindowThrowBack;
+constexpr std::uint32_t Z = 90;
+static_assert(Z != X && Z != W && Z != A && Z != D && Z != S);
 
 // --- The turn as a whole ---------------------------------------------------
 
@@ -28,7 +33,7 @@ TEST_F(ThrowScene, IdleTurnRefreshesPedQueriesControlsAndYieldsZero) {
 TEST_F(ThrowScene, PlayerPedIsRefreshedEveryTurn) {
   turn();
   game().playerPed = 99;
-  game().grappleStyle = fake::nameHash(faceToFaceStyle);
+  game().grappleStyle = fake::nameHash(model::faceToFaceStyleName);
   holdAndTap(W);
   turn();
   ASSERT_EQ(grappleActions().size(), 1u);
@@ -53,6 +58,7 @@ struct KeyboardCase {
   const char* name;
   std::uint32_t direction;
   const char* action;
+  friend void PrintTo(const KeyboardCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class KeyboardThrowTest : public ThrowScene, public ::testing::WithParamInterface<KeyboardCase> {};
@@ -66,20 +72,20 @@ TEST_P(KeyboardThrowTest, HeldDirectionAndTappedTriggerFaceToFaceThrows) {
   EXPECT_EQ(fake::host().grappleFlags[0].value, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Directions, KeyboardThrowTest,
-    ::testing::Values(KeyboardCase{"Front", W, "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
-                      KeyboardCase{"Left", A, "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
-                      KeyboardCase{"Right", D, "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
-                      KeyboardCase{"Back", S, "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"}),
-    testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(Directions, KeyboardThrowTest,
+                         // The game's names of the throws, not the plug-in's: a wrong name shows.
+                         ::testing::Values(KeyboardCase{"Front", W, model::gameThrows[0].action},
+                                           KeyboardCase{"Left", A, model::gameThrows[1].action},
+                                           KeyboardCase{"Right", D, model::gameThrows[2].action},
+                                           KeyboardCase{"Back", S, model::gameThrows[3].action}),
+                         testing::CaseName());
 
 TEST_F(ThrowScene, NotFaceToFaceSpendsTheReleaseAndSetsNoAction) {
-  game().grappleStyle = fake::nameHash("GS_FACE_TO_FACE") ^ 0x80000000;
+  game().grappleStyle = fake::nameHash(model::faceToFaceStyleName) ^ 0x80000000;
   holdAndTap(W);
   EXPECT_EQ(turn(), playerPedLine() + faceToFaceTest() + idleControllerChecks());
   EXPECT_FALSE(keyJustReleased(X));
-  game().grappleStyle = fake::nameHash(faceToFaceStyle);
+  game().grappleStyle = fake::nameHash(model::faceToFaceStyleName);
   EXPECT_EQ(turn(), playerPedLine() + idleControllerChecks());
 }
 
@@ -203,6 +209,7 @@ struct ControllerCase {
   std::uint32_t control;
   const char* action;
   std::size_t position;  // 0 left, 1 right, 2 back
+  friend void PrintTo(const ControllerCase& c, std::ostream* out) { *out << c.name; }
 };
 
 class ControllerThrowTest : public ThrowScene,
@@ -225,9 +232,9 @@ TEST_P(ControllerThrowTest, TriggerAndDirectionDownThrowsEveryTurn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Directions, ControllerThrowTest,
-    ::testing::Values(ControllerCase{"Left", controlThrowLeft, throwLeftAction, 0},
-                      ControllerCase{"Right", controlThrowRight, throwRightAction, 1},
-                      ControllerCase{"Back", controlThrowBack, throwBackAction, 2}),
+    ::testing::Values(ControllerCase{"Left", controlThrowLeft, model::gameThrows[1].action, 0},
+                      ControllerCase{"Right", controlThrowRight, model::gameThrows[2].action, 1},
+                      ControllerCase{"Back", controlThrowBack, model::gameThrows[3].action, 2}),
     testing::CaseName());
 
 TEST_F(ThrowScene, DisabledControlCountsAsDown) {

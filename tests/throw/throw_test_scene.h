@@ -1,5 +1,6 @@
 // The scene of a throw test: the game model with the player grappling face
-// to face, the built-in keys, and the native lines a turn is expected to issue.
+// to face (by the game's name of the style), the built-in keys, and the native lines a turn is
+// expected to issue.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ class ThrowScene : public ::testing::Test {
   void SetUp() override {
     fake::resetHost();
     settings = Settings{};
-    game().grappleStyle = fake::nameHash(faceToFaceStyle);
+    game().grappleStyle = fake::nameHash(model::faceToFaceStyleName);
     at(100000);
   }
 
@@ -44,7 +45,7 @@ class ThrowScene : public ::testing::Test {
   }
 
   // Holds a direction key, then taps the trigger key 10 ms later.
-  static void holdAndTap(std::uint32_t direction, std::uint32_t trigger = 88) {
+  static void holdAndTap(std::uint32_t direction, std::uint32_t trigger = Settings{}.iXKey) {
     fake::pressKey(direction);
     later(10);
     fake::pressKey(trigger);
@@ -58,12 +59,12 @@ class ThrowScene : public ::testing::Test {
   static Lines playerPedLine() { return {"localPlayerPed()"}; }
 
   static Lines faceToFaceTest() {
-    return {"hashOfName(\"GS_FACE_TO_FACE\")", "pedGrappleStyle(" + ped() + ")"};
+    return {"hashOfName(\"" + std::string(model::faceToFaceStyleName) + "\")",
+            "pedGrappleStyle(" + ped() + ")"};
   }
 
   static Lines throwRequest(const std::string& action) {
-    return {"hashOfName(\"" + action + "\")",
-            "setPedGrappleAction(" + ped() + ", " + model::hex32(fake::nameHash(action)) + ")",
+    return {"hashOfName(\"" + action + "\")", "setPedGrappleAction(" + ped() + ", " + action + ")",
             "setPedGrappleFlag(" + ped() + ", 32768, 0)"};
   }
 

@@ -22,8 +22,8 @@ inline std::wstring runtimeBreakerPath;
 
 using sashcaster::model::nameHash;
 
-inline const std::uint32_t front = nameHash("ACT_GRAPPLE_THROW_CUSTOM_FRONT");
-inline const std::uint32_t left = nameHash("ACT_GRAPPLE_THROW_CUSTOM_LEFT");
+inline const std::uint32_t front = nameHash(sashcaster::model::gameThrows[0].action);
+inline const std::uint32_t left = nameHash(sashcaster::model::gameThrows[1].action);
 using Throws = std::vector<std::uint32_t>;
 
 inline std::uint32_t now = 5000000;
@@ -71,7 +71,7 @@ inline Throws holdAndTap(std::uint32_t direction, std::uint32_t trigger) {
 
 inline void faceToFace() {
   sashcaster::model::GameState game;
-  game.grappleStyle = nameHash("GS_FACE_TO_FACE");
+  game.grappleStyle = nameHash(sashcaster::model::faceToFaceStyleName);
   standInSetGame(&game);
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "standin_host/standin_breaches.h"
 #include "standin_host/standin_control.h"
 
@@ -40,6 +41,8 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::SizeIs;
+
+constexpr sashcaster::Settings builtIn{};
 
 DWORD WINAPI idleThread(LPVOID) {
   return 0;
@@ -94,7 +97,7 @@ TEST(PluginUnderStandIn, LoadingRegistersAndUnloadingWithdrawsInOrder) {
   // The script runs, and reads the scenario clock, not the real one.
   const std::uint64_t readsBefore = standInClockReads();
   faceToFace();
-  EXPECT_EQ(holdAndTap('W', 'X'), Throws{front});
+  EXPECT_EQ(holdAndTap(builtIn.iWindowThrowFront, builtIn.iXKey), Throws{front});
   EXPECT_GT(standInClockReads(), readsBefore);
 
   EXPECT_NE(FreeLibrary(plugin), FALSE);

@@ -7,6 +7,7 @@
 #include "check/check_command.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
+#include "host/fake/game_model.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::scenario {
@@ -35,7 +36,7 @@ class KeysScenario {
     for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
       preface_.push_back("  " + keyLine(index));
     }
-    text_.add("style GS_FACE_TO_FACE");
+    text_.add(std::string("style ") + model::faceToFaceStyleName);
     for (std::size_t direction = 1; direction < settingsKeys.size(); ++direction) {
       keyboardThrow(direction);
     }

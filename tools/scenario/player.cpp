@@ -86,7 +86,7 @@ std::string situation(const PlayerState& state) {
   }
   if (state.style.empty()) {
     parts.push_back("no grapple");
-  } else if (state.style == "GS_FACE_TO_FACE") {
+  } else if (state.style == model::faceToFaceStyleName) {
     parts.push_back("face to face");
   } else {
     parts.push_back("grapple " + state.style);
@@ -114,7 +114,22 @@ struct Playthrough {
   PlayOutcome outcome;
   model::GameState game;
   std::vector<std::uint32_t> lastThrows;  // actions set by the last "turn" line
+  HashedNames hashedNames;                // every name the plug-in hashed
 };
+
+// An action by the name the plug-in hashed it from, else as the game knows it.
+std::string thrownName(const Playthrough& run, std::uint32_t action) {
+  const auto named = run.hashedNames.find(action);
+  return named != run.hashedNames.end() ? named->second : actionName(action);
+}
+
+void recordHashedNames(Playthrough& run, const TurnResult& result) {
+  for (const NativeCall& call : result.natives) {
+    if (call.hash == model::hashOfNameHash && !call.name.empty()) {
+      run.hashedNames.emplace(model::nameHash(call.name), call.name);
+    }
+  }
+}
 
 void failure(Playthrough& run, std::size_t line, const std::string& message) {
   run.out << "FAIL " << run.scenario.file << ":" << line << ": " << message << "\n";
@@ -178,19 +193,20 @@ void applySettings(Playthrough& run, const Event& event) {
 void playTurn(Playthrough& run, const Event& event) {
   const TurnResult result = run.runner.runTurn();
   ++run.outcome.turns;
+  recordHashedNames(run, result);
   std::vector<std::string> actions;
   for (const NativeCall& call : result.natives) {
     if (call.hash == model::setPedGrappleActionHash && call.slots.size() == 2) {
       const auto action = static_cast<std::uint32_t>(call.slots[1]);
       run.lastThrows.push_back(action);
-      actions.push_back(actionName(action));
+      actions.push_back(thrownName(run, action));
     }
   }
   run.out << timeStamp(run.state) << "turn " << run.outcome.turns << ": " << situation(run.state)
           << " -> " << (actions.empty() ? "no throw" : joined(actions, " + ")) << "\n";
   if (run.options.showNatives) {
     for (const NativeCall& call : result.natives) {
-      run.out << "    " << describeNative(call, run.state.style) << "\n";
+      run.out << "    " << describeNative(call, run.state.style, &run.hashedNames) << "\n";
     }
   }
   for (const std::string& breach : result.breaches) {
@@ -207,14 +223,23 @@ void checkExpectation(Playthrough& run, const Event& event) {
   if (run.lastThrows == event.values) {
     return;
   }
+  std::vector<std::string> expected;
+  expected.reserve(event.values.size());
+  for (std::uint32_t action : event.values) {
+    expected.push_back(actionName(action));
+  }
   std::vector<std::string> got;
   got.reserve(run.lastThrows.size());
   for (std::uint32_t action : run.lastThrows) {
-    got.push_back(actionName(action));
+    got.push_back(thrownName(run, action));
   }
+  // The words' meaning is told, so that a reader knows what the names came from.
+  const std::string words = expected.empty() ? ""
+                                             : " (" + joined(event.valueNames, " ") + ": " +
+                                                   model::gameThrowsSource + ")";
   const auto note = run.scenario.failureNotes.find(event.line);
   failure(run, event.line,
-          "expected " + (event.valueNames.empty() ? "nothing" : joined(event.valueNames, " ")) +
+          "expected " + (expected.empty() ? "nothing" : joined(expected, " + ")) + words +
               ", got " + (got.empty() ? "no throw" : joined(got, " + ")) +
               (note == run.scenario.failureNotes.end() ? "" : ": " + note->second));
 }
@@ -259,15 +284,24 @@ void applyEvent(Playthrough& run, const Event& event) {
 
 }  // namespace
 
-std::string describeNative(const NativeCall& call, const std::string& style) {
-  const model::HashWords words = [&style](std::uint32_t hash) { return hashName(hash, style); };
+std::string describeNative(const NativeCall& call, const std::string& style,
+                           const HashedNames* hashed) {
+  const model::HashWords words = [&style, hashed](std::uint32_t hash) {
+    if (hashed != nullptr) {
+      const auto found = hashed->find(hash);
+      if (found != hashed->end()) {
+        return found->second;
+      }
+    }
+    return hashName(hash, style);
+  };
   return model::describeCall(call.hash, call.slots.data(), call.slots.size(), call.name, words) +
          model::describeResult(call.hash, call.resultSlot, words);
 }
 
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,
                  const PlayOptions& options) {
-  Playthrough run{scenario, runner, out, options, {}, {}, {}, {}};
+  Playthrough run{scenario, runner, out, options, {}, {}, {}, {}, {}};
   for (const std::string& line : scenario.preface) {
     out << line << "\n";
   }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -51,10 +52,15 @@ inline constexpr char settingsFileName[] = "Sashcaster.ini";
 PlayOutcome play(const Scenario& scenario, const Runner& runner, std::ostream& out,
                  const PlayOptions& options);
 
+// Names given to hashOfName, by their hashes.
+using HashedNames = std::map<std::uint32_t, std::string>;
+
 // A readable line for a native call, with its hashes named as the trace
 // names them, such as
 // controlPressed(0, INPUT_SPECIAL_ABILITY_ACTION (RB)) = 0x00000001; `style`
-// is the grapple style the player is in.
-std::string describeNative(const NativeCall& call, const std::string& style);
+// is the grapple style the player is in; a hash of none of the game's names
+// is named by `hashed`, when it holds it.
+std::string describeNative(const NativeCall& call, const std::string& style,
+                           const HashedNames* hashed = nullptr);
 
 }  // namespace sashcaster::scenario

@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "config/settings_keys.h"
 #include "host/fake/game_model.h"
 #include "host/fake/native_call.h"
 #include "keys/control_names.h"
@@ -17,17 +18,10 @@ namespace {
 // order: trigger, front, left, right, back.
 constexpr std::array<const char*, 5> controlWords{"trigger", "front-hold", "left", "right", "back"};
 
-struct ThrowName {
-  const char* word;
-  const char* action;
-};
-
-constexpr ThrowName throwNames[] = {
-    {"front", "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
-    {"left", "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
-    {"right", "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
-    {"back", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
-};
+// The throws' words are the game's, so that a scenario holds the plug-in to
+// the game's names rather than to its own.
+using model::GameThrow;
+using model::gameThrows;
 
 std::vector<std::string> words(const std::string& line) {
   std::istringstream stream(line);
@@ -66,8 +60,16 @@ bool parseNumber(const std::string& word, std::uint32_t& value) {
   return true;
 }
 
-// One letter or digit is its own virtual-key code; anything else is a code.
+// One letter or digit is its own virtual-key code; a setting's name is its
+// built-in key, so that a scenario of the built-in keys follows a new default;
+// anything else is a code.
 bool parseKey(const std::string& word, std::uint32_t& key) {
+  for (const SettingsKey& setting : settingsKeys) {
+    if (word == setting.name) {
+      key = Settings{}.*setting.field;
+      return true;
+    }
+  }
   if (word.size() == 1) {
     const char c = word[0];
     if (c >= 'a' && c <= 'z') {
@@ -211,8 +213,9 @@ class Parser {
     const std::string& verb = w[0];
     if (w.size() != 2 || !parseKey(w[1], event.number)) {
       return fail(event.line, "expected \"" + verb +
-                                  "\" and one key: a letter, a digit, or a virtual-key code such "
-                                  "as 88 or 0x58" +
+                                  "\" and one key: a letter, a digit, a virtual-key code such "
+                                  "as 88 or 0x58, or a setting's name for its built-in key "
+                                  "(iXKey)" +
                                   got(w));
     }
     event.kind = verb == "down" ? EventKind::KeyDown : EventKind::KeyUp;
@@ -298,8 +301,8 @@ class Parser {
                   "expected \"expect nothing\" or the throws: front, left, right, back" + got(w));
     }
     for (std::size_t i = 1; i < w.size(); ++i) {
-      const ThrowName* found = nullptr;
-      for (const ThrowName& named : throwNames) {
+      const GameThrow* found = nullptr;
+      for (const GameThrow& named : gameThrows) {
         if (w[i] == named.word) {
           found = &named;
         }
@@ -344,7 +347,7 @@ std::string controlName(std::uint32_t control) {
 }
 
 std::string actionName(std::uint32_t actionHash) {
-  for (const ThrowName& named : throwNames) {
+  for (const GameThrow& named : gameThrows) {
     if (model::nameHash(named.action) == actionHash) {
       return named.action;
     }
@@ -356,7 +359,7 @@ std::string hashName(std::uint32_t hash, const std::string& style) {
   if (keys::findControl(hash) != nullptr) {
     return keys::describeControl(hash);
   }
-  for (const ThrowName& named : throwNames) {
+  for (const GameThrow& named : gameThrows) {
     if (model::nameHash(named.action) == hash) {
       return named.action;
     }
@@ -365,13 +368,14 @@ std::string hashName(std::uint32_t hash, const std::string& style) {
 }
 
 const char defaultScenarioText[] =
-    R"(# The player grapples face to face, holds W and taps X: a front throw.
+    R"(# The player grapples face to face, holds the built-in front key and taps the
+# built-in trigger: a front throw.
 style GS_FACE_TO_FACE
-down W
+down iWindowThrowFront
 wait 250
-down X
+down iXKey
 wait 60
-up X
+up iXKey
 wait 16
 turn
 expect front
@@ -379,7 +383,7 @@ expect front
 wait 16
 turn
 expect nothing
-up W
+up iWindowThrowFront
 # Then, on the controller, the throw control held with left: a left throw.
 wait 500
 pressed trigger left

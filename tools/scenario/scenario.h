@@ -6,7 +6,8 @@
 //   # comment                 blank lines and comments are skipped
 //   start 1000000             the clock's value at +0 ms (before any other event)
 //   wait 50                   the clock moves on by 50 ms
-//   down W / up X             a key event; a letter, a digit or a code (88, 0x58)
+//   down W / up X             a key event; a letter, a digit or a code (88, 0x58),
+//   down iWindowThrowBack     or a setting's name: its built-in key in Settings{}
 //   style GS_FACE_TO_FACE     the player's grapple style; "style none" ends it
 //   pressed trigger left      controls the game reports pressed, from now on;
 //   released trigger          ... just released; disabled ...: disabled-pressed.

@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "standin_host/standin_control.h"
 
 namespace sashcaster::soak {
 namespace {
 
-using sashcaster::model::nameHash;
+namespace model = sashcaster::model;
+using model::nameHash;
 
 struct Gesture {
   std::uint32_t direction;
@@ -18,13 +20,14 @@ struct Gesture {
 };
 
 // The known file sets T as the trigger and I, J, L, K as the directions; the
-// built-in W with X must then throw nothing.
+// built-in front key with the built-in trigger must then throw nothing. The
+// actions are the game's names.
 const Gesture gestures[] = {
-    {'I', 'T', "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
-    {'J', 'T', "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
-    {'W', 'X', nullptr},
-    {'L', 'T', "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
-    {'K', 'T', "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
+    {'I', 'T', model::gameThrows[0].action},
+    {'J', 'T', model::gameThrows[1].action},
+    {Settings{}.iWindowThrowFront, Settings{}.iXKey, nullptr},
+    {'L', 'T', model::gameThrows[2].action},
+    {'K', 'T', model::gameThrows[3].action},
 };
 
 void writeKnownFile() {
@@ -42,8 +45,8 @@ void sendKey(std::uint32_t key, bool up) {
 
 void checkGesturesOnKnownFile(std::uint32_t now, std::uint64_t turn, Faults& faults) {
   writeKnownFile();
-  sashcaster::model::GameState game{};
-  game.grappleStyle = nameHash("GS_FACE_TO_FACE");
+  model::GameState game{};
+  game.grappleStyle = nameHash(model::faceToFaceStyleName);
   standInSetGame(&game);
   // Far past every storm event, so none still counts as held or released.
   standInSetClock(now += 100000);

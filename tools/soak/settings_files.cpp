@@ -1,10 +1,9 @@
 #include "soak/settings_files.h"
 
+#include "config/settings_keys.h"
+
 namespace sashcaster::soak {
 namespace {
-
-constexpr const char* keyNames[] = {"iXKey", "iWindowThrowFront", "iWindowThrowLeft",
-                                    "iWindowThrowRight", "iWindowThrowBack"};
 
 std::uint32_t randomKey(std::mt19937_64& random) {
   const std::uint64_t roll = random() % 50;
@@ -30,7 +29,7 @@ Keys randomKeys(std::mt19937_64& random) {
 std::string settingsText(const Keys& keys) {
   std::string text = "; keys for the throws\r\n[Other]\r\niXKey=1\r\n[Sashcaster]\r\n";
   for (std::size_t i = 0; i < keys.size(); ++i) {
-    text += std::string(keyNames[i]) + " = " + std::to_string(keys[i]) + "\r\n";
+    text += std::string(settingsKeys[i].name) + " = " + std::to_string(keys[i]) + "\r\n";
   }
   return text;
 }

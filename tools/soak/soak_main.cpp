@@ -20,6 +20,7 @@
 #include "soak/turn_checks.h"
 #include "standin_host/standin_control.h"
 #include "standin_host/standin_load.h"
+#include "throw/throw_loop.h"
 
 namespace {
 
@@ -37,8 +38,9 @@ void onAbort(int /*signal*/) {
   std::_Exit(1);
 }
 
-constexpr std::uint32_t controlHashes[] = {0x8CFFE0A1, 0x1ECA87D4, 0x877F1027, 0x08BD758C,
-                                           0x78114AB3};
+constexpr std::uint32_t controlHashes[] = {
+    sashcaster::controlFrontHold, sashcaster::controlThrowTrigger, sashcaster::controlThrowLeft,
+    sashcaster::controlThrowRight, sashcaster::controlThrowBack};
 
 void addAtRandom(model::ControlSet& set, std::uint32_t control, std::mt19937_64& random,
                  std::uint64_t oneIn) {
@@ -50,8 +52,8 @@ void addAtRandom(model::ControlSet& set, std::uint32_t control, std::mt19937_64&
 // Face to face three times in four, else some other style; controls at random.
 model::GameState randomGame(std::mt19937_64& random) {
   model::GameState game{};
-  game.grappleStyle =
-      random() % 4 != 0 ? model::nameHash("GS_FACE_TO_FACE") : static_cast<std::uint32_t>(random());
+  game.grappleStyle = random() % 4 != 0 ? model::nameHash(model::faceToFaceStyleName)
+                                        : static_cast<std::uint32_t>(random());
   for (const std::uint32_t control : controlHashes) {
     addAtRandom(game.pressed, control, random, 3);
     addAtRandom(game.justReleased, control, random, 4);

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "config/settings.h"
+
 namespace sashcaster::soak {
 
 struct Storm {
@@ -21,7 +23,9 @@ struct Storm {
   std::atomic<bool> everyKindWritten = false;
   // The five keys of the last readable file, in the order the load reads them;
   // the key storm sends them more often than other codes.
-  std::atomic<std::uint32_t> keys[5] = {88, 87, 65, 68, 83};
+  std::atomic<std::uint32_t> keys[5] = {Settings{}.iXKey, Settings{}.iWindowThrowFront,
+                                        Settings{}.iWindowThrowLeft, Settings{}.iWindowThrowRight,
+                                        Settings{}.iWindowThrowBack};
   std::uint64_t seed = 1;
 };
 

@@ -13,13 +13,13 @@ namespace model = sashcaster::model;
 
 constexpr std::uint64_t printedFaults = 20;
 
-constexpr const char* hashedNames[] = {
-    "GS_FACE_TO_FACE", "ACT_GRAPPLE_THROW_CUSTOM_FRONT", "ACT_GRAPPLE_THROW_CUSTOM_LEFT",
-    "ACT_GRAPPLE_THROW_CUSTOM_RIGHT", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"};
-
+// The names the plug-in may hash: the game's style and throws.
 bool isHashedName(const char* name) {
-  for (const char* known : hashedNames) {
-    if (std::strcmp(name, known) == 0) {
+  if (std::strcmp(name, model::faceToFaceStyleName) == 0) {
+    return true;
+  }
+  for (const model::GameThrow& known : model::gameThrows) {
+    if (std::strcmp(name, known.action) == 0) {
       return true;
     }
   }

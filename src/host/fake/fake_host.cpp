@@ -34,7 +34,9 @@ std::uint32_t answer(const NativeCallRecord& call) {
   std::uint64_t arguments[model::maxArguments] = {};
   std::copy(call.slots.begin(), call.slots.end(), arguments);
   const auto ped = static_cast<std::int32_t>(low32(arguments[0]));
-  if (call.hash == model::setPedGrappleActionHash) {
+  if (call.hash == model::hashOfNameHash && !nameOf(call).empty()) {
+    theHost.hashedNames.emplace(model::nameHash(nameOf(call)), nameOf(call));
+  } else if (call.hash == model::setPedGrappleActionHash) {
     theHost.grappleActions.push_back({ped, low32(arguments[1])});
   } else if (call.hash == model::setPedGrappleFlagHash) {
     theHost.grappleFlags.push_back({ped, static_cast<std::int32_t>(low32(arguments[1])),
@@ -69,8 +71,17 @@ void stopAfterWaits(std::int64_t waits) {
   theHost.waitsLeft = waits;
 }
 
+std::string hashedName(std::uint32_t hash) {
+  const auto named = theHost.hashedNames.find(hash);
+  return named != theHost.hashedNames.end() ? named->second : model::hex32(hash);
+}
+
 std::string describe(const NativeCallRecord& call) {
-  return model::describeCall(call.hash, call.slots.data(), call.slots.size(), nameOf(call));
+  const model::HashWords words = [](std::uint32_t hash) {
+    const auto named = theHost.hashedNames.find(hash);
+    return named != theHost.hashedNames.end() ? named->second : std::string();
+  };
+  return model::describeCall(call.hash, call.slots.data(), call.slots.size(), nameOf(call), words);
 }
 
 std::vector<std::string> nativeTrace() {

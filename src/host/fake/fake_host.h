@@ -72,6 +72,9 @@ struct FakeHost {
   // What the plug-in told the game to do.
   std::vector<GrappleAction> grappleActions;
   std::vector<GrappleFlag> grappleFlags;
+  // Every name given to hashOfName, by its hash: what the traces print for a
+  // hash in place of its number.
+  std::map<std::uint32_t, std::string> hashedNames;
   // Raw result slots by native hash, in place of the game's answer.
   std::map<std::uint64_t, std::uint64_t> rawResults;
   std::int64_t waitsLeft = -1;  // negative: scriptWait never stops the loop
@@ -92,8 +95,13 @@ void stopAfterWaits(std::int64_t waits);
 
 using model::nameHash;
 
-// A readable line per native call, such as
-// hashOfName("GS_FACE_TO_FACE") or controlPressed(0, 0x1ECA87D4).
+// The name hashOfName was given for this hash, or the hash in hexadecimal for
+// one no call has hashed.
+std::string hashedName(std::uint32_t hash);
+
+// A readable line per native call, such as hashOfName("GS_FACE_TO_FACE"),
+// controlPressed(0, 0x1ECA87D4) or setPedGrappleAction(7436,
+// ACT_GRAPPLE_THROW_CUSTOM_FRONT): a hash by the name it was made from.
 std::string describe(const NativeCallRecord& call);
 std::vector<std::string> nativeTrace();
 

@@ -71,6 +71,37 @@ inline std::uint32_t nameHash(std::string_view name) {
   return hash;
 }
 
+// The game's names that the plug-in hashes: the face-to-face grapple style
+// and the custom throws, each by the word the scenarios and traces use for its
+// direction. Written out here rather than taken from the plug-in, as the
+// hashes above are, so that a wrong name in the plug-in shows as a wrong throw.
+inline constexpr char faceToFaceStyleName[] = "GS_FACE_TO_FACE";
+
+struct GameThrow {
+  const char* word;    // front, left, right, back
+  const char* action;  // the game's action name
+};
+
+inline constexpr GameThrow gameThrows[] = {
+    {"front", "ACT_GRAPPLE_THROW_CUSTOM_FRONT"},
+    {"left", "ACT_GRAPPLE_THROW_CUSTOM_LEFT"},
+    {"right", "ACT_GRAPPLE_THROW_CUSTOM_RIGHT"},
+    {"back", "ACT_GRAPPLE_THROW_CUSTOM_BACK_LEFT"},
+};
+
+// Where a failure message sends the reader to see what a word means.
+inline constexpr char gameThrowsSource[] = "model::gameThrows in src/host/fake/game_model.h";
+
+// The game's action of a throw word; empty for a word that names none.
+inline std::string_view gameThrowAction(std::string_view word) {
+  for (const GameThrow& named : gameThrows) {
+    if (word == named.word) {
+      return named.action;
+    }
+  }
+  return {};
+}
+
 inline constexpr std::size_t maxControls = 8;
 
 // The controls the game reports in group 0, as hashes.
