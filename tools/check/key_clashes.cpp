@@ -55,10 +55,10 @@ Remark clashWithKeyJustSet(const Report& report, std::size_t set, std::size_t ot
   const std::optional<std::size_t> line = report.fromLine[set] && report.winner[set]
                                               ? std::optional(report.winner[set]->line)
                                               : std::nullopt;
-  return {line, std::string(settingsKeys[set].name) + " is now " + std::to_string(code) + " (" +
-                    keys::describeKey(code) + "), which is already " + keyWord(other) + "'s key (" +
-                    settingsKeys[other].name + "): " + consequence + " Give " + keyWord(set) +
-                    " another key, such as with " + setKeyCommand(set) + "."};
+  return {line, std::string(settingsKeys[set].name) + " is now " + codeAndKey(code) +
+                    ", which is already " + keyWord(other) + "'s key (" + settingsKeys[other].name +
+                    "): " + consequence + " Give " + keyWord(set) + " another key, such as with " +
+                    setKeyCommand(set) + "."};
 }
 
 }  // namespace
