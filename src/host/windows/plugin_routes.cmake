@@ -30,14 +30,10 @@ function(sashcaster_check_windows_threads)
 endfunction()
 
 # The layers compiled for a PDB: CodeView rather than DWARF, without the
-# compiler's command line, which names the build's folders. A compiler cache
-# may hand the compiler the sources by their path from the build folder: those
-# too are named from the top of the source tree.
+# compiler's command line, which names the build's folders.
 function(sashcaster_codeview_layers)
-  file(RELATIVE_PATH source_from_build ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR})
   foreach(layer sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host Sashcaster)
-    target_compile_options(${layer} PRIVATE -gcodeview -gno-codeview-command-line
-                           -ffile-prefix-map=${source_from_build}/=)
+    target_compile_options(${layer} PRIVATE -gcodeview -gno-codeview-command-line)
   endforeach()
 endfunction()
 
@@ -92,7 +88,8 @@ function(sashcaster_add_plugin import_lib)
   sashcaster_plugin_link_options(${import_lib})
 endfunction()
 
-# The plug-in built apart by the compilers of TOOLCHAIN, into OUTPUT_DIR.
+# The plug-in built apart by the compilers of TOOLCHAIN, into OUTPUT_DIR, with
+# the extra CMAKE_ARGS given after them.
 function(sashcaster_plugin_sub_build name toolchain output_dir)
   ExternalProject_Add(${name}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
@@ -102,6 +99,7 @@ function(sashcaster_plugin_sub_build name toolchain output_dir)
                -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
                -DSASHCASTER_PLUGIN_ONLY=ON
                -DSASHCASTER_PLUGIN_DIR=${output_dir}
+               ${ARGN}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${output_dir}/Sashcaster.asi)
@@ -122,7 +120,10 @@ elseif(NOT SASHCASTER_PLUGIN_ONLY AND CMAKE_CXX_COMPILER MATCHES "x86_64-w64-min
   find_program(SASHCASTER_LLD_16 ld.lld-16 REQUIRED)
   find_program(SASHCASTER_LLVM_DLLTOOL_16 llvm-dlltool-16 REQUIRED)
   include(ExternalProject)
-  sashcaster_plugin_sub_build(plugin clang16-x86_64-windows-gnu.cmake ${SASHCASTER_PLUGIN_DIR})
+  # Without a compiler cache: the PDB names each source as its compiler was
+  # given it, and a cache may hand back an object made from another folder.
+  sashcaster_plugin_sub_build(plugin clang16-x86_64-windows-gnu.cmake ${SASHCASTER_PLUGIN_DIR}
+                              -DCMAKE_CXX_COMPILER_LAUNCHER= -DCMAKE_C_COMPILER_LAUNCHER=)
   set(SASHCASTER_PLUGIN_PDB ${SASHCASTER_PLUGIN_DIR}/Sashcaster.pdb CACHE INTERNAL "Its PDB")
   # GCC's plug-in, built and tested beside the released one.
   sashcaster_plugin_sub_build(plugin-gnu mingw-w64-x86_64-win32.cmake ${SASHCASTER_PLUGIN_DIR}/gnu)
