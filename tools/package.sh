@@ -57,7 +57,8 @@ for file in Sashcaster.asi "$settings_file" Sashcaster-check.exe Sashcaster-keys
 done
 # The debug file of a program: its PDB, if it was linked with one.
 symbols_of() {
-  local pdb=symbols/$(basename "${1%.*}").pdb
+  local pdb
+  pdb=symbols/$(basename "${1%.*}").pdb
   if [ -f "$stage/$pdb" ]; then echo "$pdb"; else echo "symbols/$(basename "$1").debug"; fi
 }
 symbols=()

@@ -31,20 +31,20 @@ endfunction()
 
 # The layers compiled for a PDB: CodeView rather than DWARF, without the
 # compiler's command line, which names the build's folders.
+set(plugin_parts sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host Sashcaster)
 function(sashcaster_codeview_layers)
-  foreach(layer sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host Sashcaster)
-    target_compile_options(${layer} PRIVATE -gcodeview -gno-codeview-command-line)
+  foreach(part IN LISTS plugin_parts)
+    target_compile_options(${part} PRIVATE -gcodeview -gno-codeview-command-line)
   endforeach()
 endfunction()
 
-function(sashcaster_plugin_link_options import_lib)
+function(sashcaster_plugin_link_options)
   if(MSVC)
-    # The static runtime, so that players need no redistributable; the plain
-    # names bound to the decorated ones; a PDB named without its folder.
-    set_target_properties(Sashcaster PROPERTIES
+    # The static runtime, in the layers too, so that players need no
+    # redistributable; a PDB named without its folder.
+    set_target_properties(${plugin_parts} PROPERTIES
       MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-    target_link_options(Sashcaster PRIVATE ${SASHCASTER_SCRIPT_HOOK_ALTERNATE_NAMES}
-                        /DEBUG /PDBALTPATH:%_PDB% /OPT:REF /OPT:ICF)
+    target_link_options(Sashcaster PRIVATE /DEBUG /PDBALTPATH:%_PDB% /OPT:REF /OPT:ICF)
     return()
   endif()
   # Self-contained and silent: the C++ runtime is linked in, and nothing is
@@ -67,7 +67,7 @@ function(sashcaster_plugin_link_options import_lib)
 endfunction()
 
 # The plug-in as a plain target, into SASHCASTER_PLUGIN_DIR.
-function(sashcaster_add_plugin import_lib)
+function(sashcaster_add_plugin)
   set(rc_file_type VFT_DLL)
   set(rc_description "${PROJECT_DESCRIPTION}")
   set(rc_internal_name Sashcaster)
@@ -75,17 +75,26 @@ function(sashcaster_add_plugin import_lib)
   configure_file(version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/version.rc @ONLY)
 
   add_library(Sashcaster MODULE dll_main.cpp host_clock.cpp ${CMAKE_CURRENT_BINARY_DIR}/version.rc)
-  add_dependencies(Sashcaster script_hook_import_library)
-  # $<1:...> keeps multi-configuration generators from adding a folder.
+  # Linked in this folder, whose path the linker writes into the PDB only as
+  # the build's own relative one; $<1:...> keeps multi-configuration
+  # generators from adding a folder.
   set_target_properties(Sashcaster PROPERTIES PREFIX "" SUFFIX ".asi"
-                        LIBRARY_OUTPUT_DIRECTORY $<1:${SASHCASTER_PLUGIN_DIR}>
-                        PDB_OUTPUT_DIRECTORY $<1:${SASHCASTER_PLUGIN_DIR}>)
+                        LIBRARY_OUTPUT_DIRECTORY $<1:${CMAKE_CURRENT_BINARY_DIR}>
+                        PDB_OUTPUT_DIRECTORY $<1:${CMAKE_CURRENT_BINARY_DIR}>)
   # The layers named top down, so that the script hook's import library, which
   # answers the host binding's functions, comes after all their users.
   target_link_libraries(Sashcaster PRIVATE
-    sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host ${import_lib}
+    sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host sashcaster_script_hook
     sashcaster_warnings)
-  sashcaster_plugin_link_options(${import_lib})
+  sashcaster_plugin_link_options()
+  if(NOT SASHCASTER_PLUGIN_DIR STREQUAL CMAKE_CURRENT_BINARY_DIR)
+    set(made $<TARGET_FILE:Sashcaster>)
+    if(MSVC OR CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+      list(APPEND made ${CMAKE_CURRENT_BINARY_DIR}/Sashcaster.pdb)
+    endif()
+    add_custom_command(TARGET Sashcaster POST_BUILD
+                       COMMAND ${CMAKE_COMMAND} -E copy ${made} ${SASHCASTER_PLUGIN_DIR}/)
+  endif()
 endfunction()
 
 # The plug-in built apart by the compilers of TOOLCHAIN, into OUTPUT_DIR, with
@@ -109,7 +118,7 @@ sashcaster_check_windows_threads()
 set(SASHCASTER_PLUGIN ${SASHCASTER_PLUGIN_DIR}/Sashcaster.asi
     CACHE INTERNAL "Sashcaster.asi as the build makes it, the one released")
 if(SASHCASTER_RUNTIME_ON_WINDOWS_THREADS)
-  sashcaster_add_plugin(${import_lib})
+  sashcaster_add_plugin()
   if(MSVC OR CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     set(SASHCASTER_PLUGIN_PDB ${SASHCASTER_PLUGIN_DIR}/Sashcaster.pdb CACHE INTERNAL "Its PDB")
   endif()
