@@ -8,8 +8,8 @@ struct HINSTANCE__;  // NOLINT(bugprone-reserved-identifier): Windows' name
 extern "C" {
 void scriptRegister(HINSTANCE__* module, void (*entry)());
 void scriptUnregister(HINSTANCE__* module);
-void keyboardHandlerRegister(void (*callback)(unsigned long, unsigned short, unsigned char, int, int,
-                                              int, int));
+void keyboardHandlerRegister(void (*callback)(unsigned long, unsigned short, unsigned char, int,
+                                              int, int, int));
 void keyboardHandlerUnregister(void (*callback)(unsigned long, unsigned short, unsigned char, int,
                                                 int, int, int));
 void scriptWait(unsigned long milliseconds);
