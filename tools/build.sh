@@ -19,6 +19,7 @@ echo "Built: ${zips[0]} (the full release) and ${zips[1]} (all of it but"
 echo "Sashcaster.ini, for upgrades), each with its checksum beside it (.sha256), and"
 echo "in dist/ $(cut -d' ' -f3- dist/SHA256SUMS | tr '\n' ' ')SHA256SUMS"
 echo "Their debug information, for crash reports (in neither zip): $(cd dist && echo symbols/*)"
+echo "Sashcaster.asi's PDB, which Visual Studio and WinDbg take for it: dist/symbols/Sashcaster.pdb"
 
 # The plug-in at work without the game: the built-in scenario played on
 # dist/Sashcaster.asi under the stand-in script hook, in wine.

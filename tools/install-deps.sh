@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-tidy cppcheck shellcheck pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev libinih-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
+  clang-16 lld-16 llvm-16
   wine wine64 zip
 )
 

@@ -6,7 +6,9 @@
 # but Sashcaster.ini, which a player extracts over the game's folder without
 # losing their keys. Each zip's checksum is outside it, in NAME.zip.sha256
 # beside it (sha256sum's format), so that a player who downloads one archive
-# can check it alone. Each program (every .asi and .exe) is released
+# can check it alone. A program linked with a PDB (NAME.pdb installed beside
+# NAME.asi) is released as built, its PDB in DEST/symbols/NAME.pdb, which the
+# program names; any other program (every .asi and .exe) is released
 # stripped, and its debug information goes into DEST/symbols/NAME.debug, tied
 # to it by a debug link (the file's name and CRC); the symbols are in neither
 # zip nor in SHA256SUMS.
@@ -43,13 +45,25 @@ objdump=${objcopy%objcopy}objdump
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cmake --install "$build" --prefix "$stage/files" >/dev/null
+mkdir "$stage/symbols"
+mapfile -t pdbs < <(cd "$stage/files" && find . -type f -name '*.pdb' | sed 's|^\./||' | LC_ALL=C sort)
+for pdb in "${pdbs[@]}"; do
+  mv "$stage/files/$pdb" "$stage/symbols/$(basename "$pdb")"
+  chmod 0644 "$stage/symbols/$(basename "$pdb")"
+done
 mapfile -t files < <(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 for file in Sashcaster.asi "$settings_file" Sashcaster-check.exe Sashcaster-keys.exe README.txt; do
   [ -f "$stage/files/$file" ] || { echo "package: $file was not installed" >&2; exit 1; }
 done
+# The debug file of a program: its PDB, if it was linked with one.
+symbols_of() {
+  local pdb
+  pdb=symbols/$(basename "${1%.*}").pdb
+  if [ -f "$stage/$pdb" ]; then echo "$pdb"; else echo "symbols/$(basename "$1").debug"; fi
+}
 symbols=()
 for file in "${files[@]}"; do
-  case $file in *.asi | *.exe) symbols+=("symbols/$(basename "$file").debug") ;; esac
+  case $file in *.asi | *.exe) symbols+=("$(symbols_of "$file")") ;; esac
 done
 
 # Refuse a DEST with files of its own before anything is written.
@@ -69,9 +83,9 @@ fi
 # Each program's debug information into a file of its own, then the program
 # stripped and linked to that file. objcopy stamps the PE files it writes with
 # SOURCE_DATE_EPOCH, else the time of day: 0 keeps the linker's "no stamp".
-mkdir "$stage/symbols"
 for file in "${files[@]}"; do
   case $file in *.asi | *.exe) ;; *) continue ;; esac
+  [[ $(symbols_of "$file") != *.pdb ]] || continue
   debug=$stage/symbols/$(basename "$file").debug
   if ! SOURCE_DATE_EPOCH=0 "$objcopy" --only-keep-debug "$stage/files/$file" "$debug" ||
     ! "$objdump" -h "$debug" 2>/dev/null | grep -q '\.debug_info'; then

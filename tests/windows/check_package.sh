@@ -7,8 +7,8 @@
 # NAME.sha256; the player's notes with CR LF line ends; the update extracted
 # over a game folder with keys set leaves Sashcaster.ini byte for byte as it
 # was and replaces every other file; each program stripped, with its debug
-# information in symbols/ beside the release and named by its debug link with
-# that file's CRC; and a DEST holding a foreign file is refused with that file
+# information in symbols/ beside the release: the PDB that matches it, or a
+# file named by its debug link with that file's CRC; and a DEST holding a foreign file is refused with that file
 # untouched, while an older release's files in it stay.
 # Usage: check_package.sh SOURCE_DIR BUILD_DIR VERSION
 set -u
@@ -90,11 +90,21 @@ done < <(grep -vx Sashcaster.ini <<<"$released")
 objcopy=$(sed -n 's/^CMAKE_OBJCOPY:FILEPATH=//p' "$build/CMakeCache.txt")
 objdump=${objcopy%objcopy}objdump
 mapfile -t programs < <(grep -E '\.(asi|exe)$' <<<"$released")
-[ "$(find "$scratch/dist/symbols" -type f -printf '%P\n' | LC_ALL=C sort)" = "$(printf '%s.debug\n' "${programs[@]}")" ] ||
+# A program's debug file: its PDB where the release holds one, else NAME.debug.
+symbols_of() {
+  [ -f "$scratch/dist/symbols/${1%.*}.pdb" ] && echo "${1%.*}.pdb" || echo "$1.debug"
+}
+[ "$(find "$scratch/dist/symbols" -type f -printf '%P\n' | LC_ALL=C sort)" = \
+  "$(for program in "${programs[@]}"; do symbols_of "$program"; done | LC_ALL=C sort)" ] ||
   fail "symbols/ holds $(ls "$scratch/dist/symbols"), not one debug file per program"
 for program in "${programs[@]}"; do
-  debug=$scratch/dist/symbols/$program.debug
+  debug=$scratch/dist/symbols/$(symbols_of "$program")
   ! "$objdump" -h "$scratch/dist/$program" | grep -q '\.debug_' || fail "$program is not stripped"
+  if [[ $debug == *.pdb ]]; then
+    verdict=$(bash "$source_dir/tests/windows/check_plugin_pdb.sh" "$scratch/dist/$program" "$debug") ||
+      fail "$program's PDB: $verdict"
+    continue
+  fi
   "$objdump" -h "$debug" | grep -q '\.debug_info' || fail "$program.debug holds no debug information"
   "$objcopy" --dump-section .gnu_debuglink="$scratch/link" "$scratch/dist/$program" "$scratch/copy" ||
     fail "$program has no debug link"
@@ -106,7 +116,7 @@ done
 
 # The released plug-in, stripped, holds to the same imports as the built one.
 verdict=$(bash "$source_dir/tests/windows/check_plugin_binary.sh" "$scratch/dist/Sashcaster.asi" \
-  "$version" "$objdump" "${objdump%objdump}strings" "$scratch/dist/symbols/Sashcaster.asi.debug") ||
+  "$version" "$objdump" "${objdump%objdump}strings" "$scratch/dist/symbols/$(symbols_of Sashcaster.asi)") ||
   fail "the released plug-in: $verdict"
 
 # Each entry of both zips: -rw-r--r--, dated the epoch in UTC, and no extra

@@ -11,10 +11,18 @@
 # resource with the project's version.
 # Usage: check_plugin_binary.sh PLUGIN VERSION OBJDUMP STRINGS [SYMBOLS]
 # The symbols that name the TLS callbacks come from the plug-in as built, or
-# for a released one from its debug file, SYMBOLS.
+# from SYMBOLS: a released one's debug file, or the PDB of a plug-in linked
+# with one (by default NAME.pdb beside it, where there is one), whose public
+# symbols stand in for the symbol table such a link leaves out.
 set -u
-plugin=$1 version=$2 objdump=$3 strings=$4 symbol_file=${5:-$1}
+plugin=$1 version=$2 objdump=$3 strings=$4
+pdb_beside=${plugin%.*}.pdb
+[ -f "$pdb_beside" ] || pdb_beside=$plugin
+symbol_file=${5:-$pdb_beside}
 nm=${objdump%objdump}nm
+pdbutil=$(command -v llvm-pdbutil-16 || command -v llvm-pdbutil)
+# The script hook's functions, each a plain name and a decorated one a line.
+import_list=$(dirname "$0")/../../src/host/windows/script_hook_imports.txt
 failures=0
 
 fail() {
@@ -42,17 +50,8 @@ imports_of() {
 }
 
 # The script hook's functions, by their decorated names and nothing else.
-expected=$(sort <<'NAMES'
-?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z
-?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z
-?keyboardHandlerRegister@@YAXP6AXKGEHHHH@Z@Z
-?keyboardHandlerUnregister@@YAXP6AXKGEHHHH@Z@Z
-?scriptWait@@YAXK@Z
-?nativeInit@@YAX_K@Z
-?nativePush64@@YAX_K@Z
-?nativeCall@@YAPEA_KXZ
-NAMES
-)
+expected=$(awk '!/^#/ && NF == 2 { print $2 }' "$import_list" | sort)
+[ "$(wc -l <<<"$expected")" -eq 8 ] || fail "$import_list does not name eight functions"
 actual=$(imports_of ScriptHookRDR2.dll)
 [ "$actual" = "$expected" ] || fail "script-hook imports differ:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
 grep -qx "GetTickCount" <(imports_of KERNEL32.dll) ||
@@ -121,7 +120,42 @@ words_at() {
 
 # TLS callbacks: the C runtime's two (tlssup.c), which run its own per-thread
 # set-up and clean-up, and nothing else.
-symbols=$("$nm" "$symbol_file" 2>/dev/null)
+# The section addresses of the plug-in, in order: a PDB names places by
+# section and offset.
+mapfile -t sections < <("$objdump" -h "$plugin" | awk '$1 ~ /^[0-9]+$/ { print $4 }')
+# Prints each SECTION OFFSET REST line as ADDRESS (16 hex digits) REST.
+at_addresses() {
+  local section offset rest
+  while read -r section offset rest; do
+    [ "$section" -ge 1 ] && [ "$section" -le "${#sections[@]}" ] || continue
+    printf '%016x %s\n' "$((16#${sections[section - 1]} + offset))" "$rest"
+  done
+}
+# The PDB's public functions as nm lists symbols (address, T, name).
+pdb_symbols() {
+  "$pdbutil" dump --publics "$1" |
+    awk '/S_PUB32/ { split($0, quoted, "`"); name = quoted[2]; next }
+         /flags = function, addr = / { split($NF, at, ":"); print at[1] + 0, at[2] + 0, "T", name }' |
+    at_addresses
+}
+# The object file whose code holds an address, from the PDB's section
+# contributions: static functions (the C runtime's) have no public symbol.
+pdb_object_at() {
+  local address=$((16#$1)) start size object
+  while read -r start size object; do
+    if [ "$address" -ge "$((16#$start))" ] && [ "$address" -lt "$((16#$start + size))" ]; then
+      echo "$object"
+      return
+    fi
+  done < <({ "$pdbutil" dump --modules "$symbol_file"; "$pdbutil" dump --section-contribs "$symbol_file"; } |
+    awk '/^ *Mod [0-9]+ \| `/ { split($0, quoted, "`"); object[$2 + 0] = quoted[2] }
+         /SC\[/ && /mod = / { gsub(/,/, ""); split($6, at, ":")
+                               print at[1] + 0, at[2] + 0, $9, object[$5] }' | at_addresses)
+}
+case $symbol_file in
+*.pdb) symbols=$(pdb_symbols "$symbol_file") ;;
+*) symbols=$("$nm" "$symbol_file" 2>/dev/null) ;;
+esac
 base=$(awk '/^ImageBase/ { print $2 }' <<<"$headers")
 tls=$(awk '/Thread Storage Directory/ { print $3 }' <<<"$headers")
 if [ -z "$symbols" ]; then
@@ -132,7 +166,9 @@ elif [ -n "$tls" ] && [ "$((16#$tls))" -ne 0 ]; then
   for address in $(words_at "$((16#$callbacks))" 8); do
     [ "$((16#$address))" -ne 0 ] || break
     name=$(awk -v at="$address" '$1 == at && $2 ~ /^[Tt]$/ && $3 !~ /^[.]/ { print $3; exit }' <<<"$symbols")
-    grep -qxE "__dyn_tls_init|__dyn_tls_dtor" <<<"$name" ||
+    case $symbol_file in *.pdb) [ -n "$name" ] || name=$(pdb_object_at "$address") ;; esac
+    # By name, or for a PDB by the C runtime's object that defines them.
+    grep -qxE "__dyn_tls_init|__dyn_tls_dtor|lib64_libmingw32_a-tlssup\.o" <<<"$name" ||
       fail "has a TLS callback that is not the C runtime's: ${name:-at 0x$address}"
   done
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows release a second time, in a build folder whose path has
 # another length, packages both builds and requires every release file, both
-# zips with their .sha256 files and the programs' debug files (symbols/) to be
+# zips with their .sha256 files and the programs' debug files (symbols/: the
+# plug-in's PDB, which must match it, and the tools' .debug files) to be
 # identical byte for byte, naming no build folder. Only the release's targets are built (no tests),
 # and without a compiler cache, so the second build is a real one.
 # Usage: check_reproducible.sh SOURCE_DIR BUILD_DIR
@@ -26,7 +27,9 @@ SOURCE_DATE_EPOCH=$epoch bash tools/package.sh "$second" "$scratch/second" >/dev
 list() { (cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort); }
 files=$(list "$scratch/first")
 [ "$files" = "$(list "$scratch/second")" ] || fail "the two releases hold different files"
-grep -qx 'symbols/Sashcaster.asi.debug' <<<"$files" || fail "no debug file of the plug-in"
+grep -qx 'symbols/Sashcaster.pdb' <<<"$files" || fail "no PDB of the plug-in"
+verdict=$(bash "$source_dir/tests/windows/check_plugin_pdb.sh" "$scratch/second/Sashcaster.asi" \
+  "$scratch/second/symbols/Sashcaster.pdb") || fail "the second build's plug-in and PDB: $verdict"
 for archive in 'Sashcaster-[0-9.]*[0-9]\.zip' 'Sashcaster-[0-9.]*-update\.zip'; do
   if ! grep -qx "$archive" <<<"$files" || ! grep -qx "$archive\.sha256" <<<"$files"; then
     fail "no archive $archive with its .sha256 in: $(tr '\n' ' ' <<<"$files")"
@@ -39,7 +42,7 @@ for file in $files; do
   fi
 done
 for file in $files; do
-  case $file in *.asi | *.exe | *.debug) ;; *) continue ;; esac
+  case $file in *.asi | *.exe | *.debug | *.pdb) ;; *) continue ;; esac
   for folder in "$source_dir" "$first" "$second"; do
     if strings -a "$scratch/second/$file" | grep -qF "$folder" ||
       strings -a -el "$scratch/second/$file" | grep -qF "$folder"; then
