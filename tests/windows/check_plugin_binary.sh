@@ -29,12 +29,12 @@ grep -qE "^\s+DLL\s*$" <<<"$headers" || fail "not a DLL"
 
 # The allow-list as "library function" lines, the library in lower case,
 # and the names it forbids; a line of another shape fails the list itself.
-allowed_imports=$(awk '!/^#/ && NF && $1 != "never" { print tolower($1), $2 }' "$import_list" | sort -u)
+allowed_imports=$(awk '$1 !~ /^#/ && NF && $1 != "never" { print tolower($1), $2 }' "$import_list" | sort -u)
 never_imports=$(awk '$1 == "never" { print $2 }' "$import_list")
 [ -n "$allowed_imports" ] || { echo "FAIL: no allow-list at $import_list"; exit 1; }
 while read -r line; do
   fail "the allow-list's line '$line' is neither LIBRARY FUNCTION [watch] nor never FUNCTION"
-done < <(awk '!/^#/ && NF && !($1 == "never" ? NF == 2 : NF == 2 || (NF == 3 && $3 == "watch"))' "$import_list")
+done < <(awk '$1 !~ /^#/ && NF && !($1 == "never" ? NF == 2 : NF == 2 || (NF == 3 && $3 == "watch"))' "$import_list")
 while read -r name; do
   [ -z "$name" ] || fail "the allow-list allows $name, which it also forbids"
 done < <(awk '{ print $2 }' <<<"$allowed_imports" | grep -xF "$never_imports")
