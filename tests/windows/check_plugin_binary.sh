@@ -1,28 +1,28 @@
 #!/usr/bin/env bash
 # Checks what the built plug-in asks of Windows and offers to it. A guest in
 # the game's process, it is a 64-bit DLL that imports the eight script-hook
-# functions and, from the system, only the functions listed below: what its
-# own code, the C runtime's start-up and the C++ runtime linked into it
-# (allocation, exceptions, locales, and the locks of its Windows-threads
-# build) need. The settings file goes through the system's own calls alone:
-# no C runtime descriptor or stream is ever made. It starts no thread, suspends none, touches no
-# thread's context and installs no vectored exception handler; its only TLS
-# callbacks are the C runtime's own. It exports nothing, and carries a version
-# resource with the project's version.
+# functions and, from the system, only the functions on the allow-list
+# plugin_system_imports.txt beside this script, which says why each is there
+# and names what the plug-in must never call: no thread started, suspended or
+# steered, no vectored exception handler, no C runtime descriptor or stream
+# over a file. Its only TLS callbacks are the C runtime's own. It exports
+# nothing, and carries a version resource with the project's version.
 # Usage: check_plugin_binary.sh PLUGIN VERSION OBJDUMP STRINGS [SYMBOLS]
 # The symbols that name the TLS callbacks come from the plug-in as built, or
 # from SYMBOLS: a released one's debug file, or the PDB of a plug-in linked
 # with one (by default NAME.pdb beside it, where there is one), whose public
 # symbols stand in for the symbol table such a link leaves out.
+# SASHCASTER_IMPORT_LIST names another allow-list, for the checks of this check.
 set -u
 plugin=$1 version=$2 objdump=$3 strings=$4
 pdb_beside=${plugin%.*}.pdb
 [ -f "$pdb_beside" ] || pdb_beside=$plugin
 symbol_file=${5:-$pdb_beside}
+import_list=${SASHCASTER_IMPORT_LIST:-$(dirname "$0")/plugin_system_imports.txt}
 nm=${objdump%objdump}nm
 pdbutil=$(command -v llvm-pdbutil-16 || command -v llvm-pdbutil)
 # The script hook's functions, each a plain name and a decorated one a line.
-import_list=$(dirname "$0")/../../src/host/windows/script_hook_imports.txt
+hook_list=$(dirname "$0")/../../src/host/windows/script_hook_imports.txt
 failures=0
 
 fail() {
@@ -35,10 +35,22 @@ headers=$("$objdump" -p "$plugin") || { echo "FAIL: cannot read $plugin"; exit 1
 grep -q "file format pei-x86-64" <<<"$headers" || fail "not a 64-bit PE file"
 grep -qE "^\s+DLL\s*$" <<<"$headers" || fail "not a DLL"
 
-# Imported DLLs: the script hook and two of Windows' own.
+# The allow-list as "library function" lines, the library in lower case,
+# and the names it forbids; a line of another shape fails the list itself.
+allowed_imports=$(awk '$1 !~ /^#/ && NF && $1 != "never" { print tolower($1), $2 }' "$import_list" | sort -u)
+never_imports=$(awk '$1 == "never" { print $2 }' "$import_list")
+[ -n "$allowed_imports" ] || { echo "FAIL: no allow-list at $import_list"; exit 1; }
+while read -r line; do
+  fail "the allow-list's line '$line' is neither LIBRARY FUNCTION [watch] nor never FUNCTION"
+done < <(awk '$1 !~ /^#/ && NF && !($1 == "never" ? NF == 2 : NF == 2 || (NF == 3 && $3 == "watch"))' "$import_list")
+while read -r name; do
+  [ -z "$name" ] || fail "the allow-list allows $name, which it also forbids"
+done < <(awk '{ print $2 }' <<<"$allowed_imports" | grep -xF "$never_imports")
+
+# Imported DLLs: the script hook and the system's on the allow-list.
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | sort -f)
 while read -r dll; do
-  grep -qxE "ScriptHookRDR2\.dll|KERNEL32\.dll|msvcrt\.dll" <<<"$dll" ||
+  [ "$dll" = "ScriptHookRDR2.dll" ] || awk '{ print $1 }' <<<"$allowed_imports" | grep -qxiF "$dll" ||
     fail "imports $dll, which the plug-in has no use for"
 done <<<"$dlls"
 grep -qx "ScriptHookRDR2.dll" <<<"$dlls" || fail "does not import ScriptHookRDR2.dll"
@@ -50,65 +62,25 @@ imports_of() {
 }
 
 # The script hook's functions, by their decorated names and nothing else.
-expected=$(awk '!/^#/ && NF == 2 { print $2 }' "$import_list" | sort)
-[ "$(wc -l <<<"$expected")" -eq 8 ] || fail "$import_list does not name eight functions"
+expected=$(awk '!/^#/ && NF == 2 { print $2 }' "$hook_list" | sort)
+[ "$(wc -l <<<"$expected")" -eq 8 ] || fail "$hook_list does not name eight functions"
 actual=$(imports_of ScriptHookRDR2.dll)
 [ "$actual" = "$expected" ] || fail "script-hook imports differ:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
 grep -qx "GetTickCount" <(imports_of KERNEL32.dll) ||
   fail "does not take the clock from KERNEL32.dll's GetTickCount"
 
-# What no guest of the game's process may do, named apart so that nobody
-# allows it below by mistake.
-forbidden='AddVectoredExceptionHandler|AddVectoredContinueHandler|SetUnhandledExceptionFilter'
-forbidden+='|CreateThread|CreateRemoteThread|CreateRemoteThreadEx|_beginthread|_beginthreadex'
-forbidden+='|SuspendThread|ResumeThread|GetThreadContext|SetThreadContext'
-# ...and what would put a C runtime descriptor or stream over a file again.
-forbidden+='|_open|_wopen|_open_osfhandle|_fdopen|_wfdopen|fopen|_wfopen|_fileno|_lseeki64'
-for name in $(imports_of KERNEL32.dll) $(imports_of msvcrt.dll); do
-  grep -qxE "$forbidden" <<<"$name" && fail "imports $name"
-done
-
-# Every system function, and why.
-kernel32=(
-  # the plug-in's own: its clock, and the settings file opened so that others
-  # may still rename or delete it, its size, its bytes and its close
-  GetTickCount MultiByteToWideChar CreateFileW GetFileSizeEx ReadFile CloseHandle
-  # the C runtime's start-up (its relocations) and errors
-  VirtualProtect VirtualQuery GetLastError SetLastError
-  # the C runtime's rand_s, which looks up its system function when called
-  GetModuleHandleW GetProcAddress LoadLibraryW
-  # the C++ runtime: unwinding for exceptions
-  RaiseException RtlCaptureContext RtlLookupFunctionEntry RtlUnwindEx RtlVirtualUnwind
-  # its locks, once-only initialisation and thread-local keys, on Windows' own
-  # primitives (libgcc's gthr-win32 and emutls, the C runtime's TLS support)
-  TlsAlloc TlsFree TlsGetValue TlsSetValue
-  InitializeCriticalSection EnterCriticalSection LeaveCriticalSection DeleteCriticalSection
-  CreateSemaphoreW ReleaseSemaphore WaitForSingleObject GetCurrentThreadId Sleep
-  # its locales
-  IsDBCSLeadByteEx WideCharToMultiByte
-)
-msvcrt=(
-  # the C runtime's start-up and end
-  _initterm _amsg_exit _lock _unlock abort __iob_func _errno
-  # memory and strings
-  malloc calloc realloc free memchr memcmp memcpy memmove memset strlen strcmp strncmp
-  strerror wcslen
-  # the C++ runtime's locales
-  localeconv ___lc_codepage_func ___mb_cur_max_func
-  # std::random_device, which comes in with the runtime's exception classes
-  # and reads a device by descriptor; the plug-in never makes one
-  _read _close
-  # the last words of a fatal error (the terminate handler, the start-up's
-  # relocation errors), on the C runtime's standard error
-  fwrite fputc fputs vfprintf
-)
-allowed() {
-  local dll=$1 name=$2
-  shift 2
-  printf '%s\n' "$@" | grep -qxF "$name" || fail "imports $name from $dll, which is not on its list"
-}
-for name in $(imports_of KERNEL32.dll); do allowed KERNEL32.dll "$name" "${kernel32[@]}"; done
-for name in $(imports_of msvcrt.dll); do allowed msvcrt.dll "$name" "${msvcrt[@]}"; done
+# Every system function: on the allow-list for its library, and never one
+# that the list forbids.
+while read -r dll; do
+  [ "$dll" != "ScriptHookRDR2.dll" ] || continue
+  for name in $(imports_of "$dll"); do
+    if grep -qxF "$name" <<<"$never_imports"; then
+      fail "imports $name from $dll, which the plug-in must never call"
+    elif ! grep -qxF "${dll,,} $name" <<<"$allowed_imports"; then
+      fail "imports $name from $dll, which is not on the allow-list ${import_list##*/}"
+    fi
+  done
+done <<<"$dlls"
 
 # The 64-bit little-endian words at a virtual address, as 16 hex digits each.
 words_at() {

@@ -81,15 +81,16 @@ void standInClearBreaches();
 std::uint32_t standInEventCount();
 bool standInEvent(std::uint32_t index, StandInHostEvent* event);
 
-// The plug-in's imports that take a C runtime descriptor, a system handle or
-// a C stream are pointed at wrappers that report a bad one as a breach. These
-// are the imports of the module that registered last which the stand-in can
-// neither check nor knows to take none of the three, as "library!function".
-std::uint32_t standInUnwatchedImportCount();
-bool standInUnwatchedImport(std::uint32_t index, char* text, std::uint32_t size);
+// The plug-in's file calls, the imports that the allow-list
+// tests/windows/plugin_system_imports.txt marks "watch", are pointed at
+// wrappers that report a null, invalid or closed handle as a breach. These
+// are the imports so pointed in the module that registered last, as
+// "library!function".
+std::uint32_t standInWatchedImportCount();
+bool standInWatchedImport(std::uint32_t index, char* text, std::uint32_t size);
 // Calls through those wrappers so far.
 std::uint64_t standInWatchedCalls();
-// Files the plug-in opened through its imports and has not closed.
+// Files the plug-in opened through them and has not closed.
 std::uint32_t standInFilesLeftOpen();
 
 // A first-chance exception raised on the script's fiber while a turn ran.

@@ -1,9 +1,9 @@
 // A script hook of our own for running the real plug-in without the game: it
 // exports the eight host functions under the script hook's decorated names,
 // runs the registered script in a fiber of its own, answers natives as the
-// scenario's fake game, and reports every breach of the calling protocol,
-// every bad descriptor, handle or stream the plug-in passes its C runtime or
-// the system, and counts the exceptions raised in its turns.
+// scenario's fake game, and reports every breach of the calling protocol and
+// every bad handle the plug-in passes its file calls, counts the files it
+// leaves open and the exceptions raised in its turns.
 #include <windows.h>
 
 #include <atomic>
@@ -17,8 +17,8 @@
 #include "host/fake/native_call.h"
 #include "host/host_interface.h"
 #include "standin_control.h"
+#include "standin_host/handle_watch.h"
 #include "standin_host/import_table.h"
-#include "standin_host/runtime_watch.h"
 #include "standin_host/turn_exceptions.h"
 
 namespace {
@@ -43,7 +43,7 @@ struct Host {
   std::vector<StandInHostEvent> events;
   std::vector<StandInNative> natives;
   std::vector<std::string> breaches;
-  std::vector<std::string> unwatchedImports;  // of the module that registered last
+  std::vector<std::string> watchedImports;  // of the module that registered last
   model::GameState game;
   // Read by the plug-in's keyboard callback too, from the sender's thread.
   std::atomic<std::uint32_t> clock = 0;
@@ -184,7 +184,7 @@ void standInScriptRegister(HMODULE module, ScriptEntry entry) {
   if (!host.clockPatched) {
     breach("cannot redirect the GetTickCount import of the registering module");
   }
-  host.unwatchedImports = standin::watchRuntimeImports(module, &breach);
+  host.watchedImports = standin::watchFileImports(module, &breach);
 }
 
 void standInScriptUnregister(HMODULE module) {
@@ -393,15 +393,15 @@ bool standInEvent(std::uint32_t index, StandInHostEvent* event) {
   return true;
 }
 
-std::uint32_t standInUnwatchedImportCount() {
-  return static_cast<std::uint32_t>(host.unwatchedImports.size());
+std::uint32_t standInWatchedImportCount() {
+  return static_cast<std::uint32_t>(host.watchedImports.size());
 }
 
-bool standInUnwatchedImport(std::uint32_t index, char* text, std::uint32_t size) {
-  if (index >= host.unwatchedImports.size() || size == 0) {
+bool standInWatchedImport(std::uint32_t index, char* text, std::uint32_t size) {
+  if (index >= host.watchedImports.size() || size == 0) {
     return false;
   }
-  std::snprintf(text, size, "%s", host.unwatchedImports[index].c_str());
+  std::snprintf(text, size, "%s", host.watchedImports[index].c_str());
   return true;
 }
 
