@@ -26,11 +26,12 @@ if(sashcaster_gnu_options)
   target_compile_options(sashcaster_warnings INTERFACE
     -Wall -Wextra -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Werror)
 else()
-  # /permissive- holds cl to the standard as GCC and clang are; <windows.h>
-  # defines no min and max macros over std::min and std::max, and brings in
-  # only the common parts of the API.
+  # /permissive- holds cl to the standard as GCC and clang are; the sources
+  # are UTF-8 whatever the code page; <windows.h> defines no min and max
+  # macros over std::min and std::max (mingw-w64's headers leave those out of
+  # C++ by themselves).
   target_compile_options(sashcaster_warnings INTERFACE /W4 /WX /permissive- /utf-8)
-  target_compile_definitions(sashcaster_warnings INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN)
+  target_compile_definitions(sashcaster_warnings INTERFACE NOMINMAX)
 endif()
 
 if(WIN32 AND sashcaster_gnu_options)

@@ -280,8 +280,8 @@ TEST(PlayerFiles, NoDefaultIsTheGamesKeyboardKeyOfTheThrowControl) {
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
     EXPECT_NE(defaultKeyName(index), gameKey)
         << defaultSaid(index) << ", the key the game gives to " << keys::controlNames[0].gameName
-        << " with keyboard and mouse: package/README.txt and docs/playing.md say " << gameKey
-        << " with a direction throws on its own. Choose another default.";
+        << " with keyboard and mouse: package/Sashcaster-README.txt and docs/playing.md say "
+        << gameKey << " with a direction throws on its own. Choose another default.";
   }
 }
 
