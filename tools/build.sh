@@ -17,7 +17,7 @@ listing=$(bash tools/package.sh build/windows dist)
 mapfile -t zips <<<"$listing"
 echo "Built: ${zips[0]} (the full release) and ${zips[1]} (all of it but"
 echo "Sashcaster.ini, for upgrades), each with its checksum beside it (.sha256), and"
-echo "in dist/ $(cut -d' ' -f3- dist/SHA256SUMS | tr '\n' ' ')SHA256SUMS"
+echo "in dist/ $(cut -d' ' -f3- dist/Sashcaster-SHA256SUMS | tr '\n' ' ')Sashcaster-SHA256SUMS"
 echo "Their debug information, for crash reports (in neither zip): $(cd dist && echo symbols/*)"
 echo "Sashcaster.asi's PDB, which Visual Studio and WinDbg take for it: dist/symbols/Sashcaster.pdb"
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Puts the release into DEST: every file the Windows build installs
-# (Sashcaster.asi, Sashcaster.ini, README.txt and the tools beside them),
-# SHA256SUMS of those files, and two zips named with the project's version:
+# (Sashcaster.asi, Sashcaster.ini, Sashcaster-README.txt and the tools beside
+# them), Sashcaster-SHA256SUMS of those files, and two zips named with the project's version:
 # Sashcaster-VERSION.zip of them all, and Sashcaster-VERSION-update.zip of all
 # but Sashcaster.ini, which a player extracts over the game's folder without
 # losing their keys. Each zip's checksum is outside it, in NAME.zip.sha256
@@ -11,7 +11,7 @@
 # program names; any other program (every .asi and .exe) is released
 # stripped, and its debug information goes into DEST/symbols/NAME.debug, tied
 # to it by a debug link (the file's name and CRC); the symbols are in neither
-# zip nor in SHA256SUMS.
+# zip nor in Sashcaster-SHA256SUMS.
 #
 # The same commit gives the same bytes wherever it is built: the zips' entries
 # come in a fixed order, all dated SOURCE_DATE_EPOCH (by default the commit's
@@ -38,6 +38,9 @@ zip_name=Sashcaster-$version.zip
 update_name=Sashcaster-$version-update.zip
 # The player's keys: the one file an upgrade must leave in place.
 settings_file=Sashcaster.ini
+# Every name in the game's folder starts with Sashcaster: no other mod's file
+# of the same name is overwritten.
+sums=Sashcaster-SHA256SUMS
 objcopy=$(sed -n 's/^CMAKE_OBJCOPY:FILEPATH=//p' "$build/CMakeCache.txt")
 objcopy=${objcopy:-x86_64-w64-mingw32-objcopy}
 objdump=${objcopy%objcopy}objdump
@@ -52,7 +55,7 @@ for pdb in "${pdbs[@]}"; do
   chmod 0644 "$stage/symbols/$(basename "$pdb")"
 done
 mapfile -t files < <(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
-for file in Sashcaster.asi "$settings_file" Sashcaster-check.exe Sashcaster-keys.exe README.txt; do
+for file in Sashcaster.asi "$settings_file" Sashcaster-check.exe Sashcaster-keys.exe Sashcaster-README.txt; do
   [ -f "$stage/files/$file" ] || { echo "package: $file was not installed" >&2; exit 1; }
 done
 # The debug file of a program: its PDB, if it was linked with one.
@@ -70,7 +73,7 @@ done
 if [ -e "$dest" ]; then
   [ -d "$dest" ] || { echo "package: $dest is not a folder" >&2; exit 1; }
   foreign=$(find "$dest" -mindepth 1 -printf '%P\n' | LC_ALL=C sort |
-    grep -vxF -e SHA256SUMS -e symbols "${files[@]/#/-e}" "${symbols[@]/#/-e}" |
+    grep -vxF -e "$sums" -e symbols "${files[@]/#/-e}" "${symbols[@]/#/-e}" |
     grep -vxE 'Sashcaster-[0-9]+\.[0-9]+\.[0-9]+(-update)?\.zip(\.sha256)?' || true)
   if [ -n "$foreign" ]; then
     echo "package: $dest holds files that are not the release's, so nothing was written:" >&2
@@ -99,13 +102,13 @@ done
 
 (
   cd "$stage/files"
-  sha256sum "${files[@]}" >SHA256SUMS
-  chmod 0644 "${files[@]}" SHA256SUMS
-  touch -d "@$epoch" "${files[@]}" SHA256SUMS
+  sha256sum "${files[@]}" >"$sums"
+  chmod 0644 "${files[@]}" "$sums"
+  touch -d "@$epoch" "${files[@]}" "$sums"
   # zip writes local time as the entries' date: UTC makes it the epoch's.
-  TZ=UTC zip -q -X -D "$stage/$zip_name" "${files[@]}" SHA256SUMS
+  TZ=UTC zip -q -X -D "$stage/$zip_name" "${files[@]}" "$sums"
   mapfile -t updated < <(printf '%s\n' "${files[@]}" | grep -vxF "$settings_file")
-  TZ=UTC zip -q -X -D "$stage/$update_name" "${updated[@]}" SHA256SUMS
+  TZ=UTC zip -q -X -D "$stage/$update_name" "${updated[@]}" "$sums"
 )
 (
   cd "$stage"
@@ -116,7 +119,7 @@ done
 )
 
 mkdir -p "$dest"
-for file in "${files[@]}" SHA256SUMS; do
+for file in "${files[@]}" "$sums"; do
   mkdir -p "$dest/$(dirname "$file")"
   cp -f "$stage/files/$file" "$dest/$file"
 done

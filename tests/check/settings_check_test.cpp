@@ -3,6 +3,7 @@
 // settings file).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -15,8 +16,8 @@
 #include "check/check_command.h"
 #include "check/installation.h"
 #include "config/temp_folder.h"
-#include "support/game_folder.h"
 #include "support/built_in_keys.h"
+#include "support/game_folder.h"
 
 namespace sashcaster::check {
 namespace {
@@ -248,6 +249,19 @@ TEST_F(GameFolder, MissingFileNamesTheFilesMeantForIt) {
                           {std::nullopt,
                            "\"Sashcaster.txt\" in this folder: rename it to "
                            "Sashcaster.ini. Windows may hide extensions"}});
+}
+
+// The release's own files share the plug-in's name, as every file it puts in
+// the game's folder does, and are never taken for a misnamed settings file.
+TEST_F(GameFolder, ReleaseFilesAreNoFilesMeantForIt) {
+  EXPECT_NE(std::find(releaseCompanions.begin(), releaseCompanions.end(),
+                      std::filesystem::path(SASHCASTER_PLAYERS_NOTES).filename().string()),
+            releaseCompanions.end())
+      << "the player's notes are not among the release's files";
+  for (const char* name : releaseCompanions) {
+    testing::TempFolder::write(name, "");
+  }
+  expectFindings(runIn({}), {{std::nullopt, "there is no such file"}});
 }
 
 TEST_F(GameFolder, UnreadableFilesKeepTheDefaults) {

@@ -1,6 +1,6 @@
 // The player's files state the defaults of Settings{}: the shipped settings
 // file (its values and their "Default 87 (W)" comments), the "hold W, tap X"
-// tables of README.txt and docs/playing.md, the key table of playing.md and
+// tables of Sashcaster-README.txt and docs/playing.md, the key table of playing.md and
 // the "(W, A, D or S" of README.md.
 // A changed default fails here with the file and line of every statement that
 // still gives the old one; a kind of statement found nowhere fails too, so
@@ -267,8 +267,8 @@ INSTANTIATE_TEST_SUITE_P(
     Notes, PlayerFiles,
     ::testing::Values(PlayerFile{"package/Sashcaster.ini", 5, 5, 0, 0, 0, false},
                       PlayerFile{"package/Sashcaster.ini", 5, 5, 0, 0, 0, true},
-                      PlayerFile{"package/README.txt", 0, 0, 4, 0, 0, false},
-                      PlayerFile{"package/README.txt", 0, 0, 4, 0, 0, true},
+                      PlayerFile{"package/Sashcaster-README.txt", 0, 0, 4, 0, 0, false},
+                      PlayerFile{"package/Sashcaster-README.txt", 0, 0, 4, 0, 0, true},
                       PlayerFile{"docs/playing.md", 0, 0, 4, 5, 0, false},
                       PlayerFile{"README.md", 0, 0, 0, 0, 1, false}),
     caseName);
@@ -280,8 +280,8 @@ TEST(PlayerFiles, NoDefaultIsTheGamesKeyboardKeyOfTheThrowControl) {
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
     EXPECT_NE(defaultKeyName(index), gameKey)
         << defaultSaid(index) << ", the key the game gives to " << keys::controlNames[0].gameName
-        << " with keyboard and mouse: package/README.txt and docs/playing.md say " << gameKey
-        << " with a direction throws on its own. Choose another default.";
+        << " with keyboard and mouse: package/Sashcaster-README.txt and docs/playing.md say "
+        << gameKey << " with a direction throws on its own. Choose another default.";
   }
 }
 

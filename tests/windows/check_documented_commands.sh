@@ -47,7 +47,7 @@ for option in --help -h; do
   expect 0 '^usage: sashcaster-wine-bench ' wine "${driver%/*}/sashcaster-wine-bench.exe" "$option"
 done
 # Not a DLL: the reason is the system's, with its real code.
-expect 2 'cannot load .*README.txt: .+ \(error 193\)' wine "$driver" --plugin "Z:$PWD/package/README.txt"
+expect 2 'cannot load .*Sashcaster-README.txt: .+ \(error 193\)' wine "$driver" --plugin "Z:$PWD/package/Sashcaster-README.txt"
 
 [ "$failures" -eq 0 ] || { echo "$failures documented command(s) failed"; exit 1; }
 echo "every documented command ran as written"

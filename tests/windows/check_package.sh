@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release package from the Windows build into a scratch directory
-# and checks it: the release files with their SHA256SUMS; a zip named with the
+# and checks it: the release files with their Sashcaster-SHA256SUMS, every
+# one named Sashcaster-something so that no other mod's file is overwritten; a
+# zip named with the
 # version that holds exactly those, byte for byte, and an update zip that
 # holds all of them but Sashcaster.ini, both in a fixed order with fixed
 # dates, permissions and no extra fields, each with its checksum outside it in
@@ -26,12 +28,15 @@ zip=$scratch/dist/$zip_name update=$scratch/dist/$update_name
 released=$(find "$scratch/dist" -mindepth 1 -not -path '*/symbols*' -printf '%P\n' |
   grep -vxF -e "$zip_name" -e "$update_name" -e "$zip_name.sha256" -e "$update_name.sha256" |
   LC_ALL=C sort)
-for file in README.txt Sashcaster.asi Sashcaster-check.exe Sashcaster-keys.exe Sashcaster.ini SHA256SUMS; do
+sums=Sashcaster-SHA256SUMS
+for file in Sashcaster-README.txt Sashcaster.asi Sashcaster-check.exe Sashcaster-keys.exe Sashcaster.ini $sums; do
   grep -qx "$file" <<<"$released" || fail "$file is not in the release"
 done
+unowned=$(grep -v '^Sashcaster[-.]' <<<"$released" | tr '\n' ' ')
+[ -z "$unowned" ] || fail "the release puts files into the game's folder whose names do not start with Sashcaster: $unowned"
 # Fixed order: the files sorted byte-wise, then their checksums; the update
 # the same without Sashcaster.ini.
-full_order=$(grep -vx SHA256SUMS <<<"$released"; echo SHA256SUMS)
+full_order=$(grep -vx $sums <<<"$released"; echo $sums)
 listing=$(zipinfo -1 "$zip")
 [ "$listing" = "$full_order" ] || fail "the zip holds, in this order:"$'\n'"$listing"
 update_listing=$(zipinfo -1 "$update")
@@ -50,12 +55,12 @@ mkdir "$scratch/unpacked"
 for file in $released; do
   cmp -s "$scratch/unpacked/$file" "$scratch/dist/$file" || fail "$file differs in the zip"
 done
-for file in README.txt Sashcaster.ini; do
+for file in Sashcaster-README.txt Sashcaster.ini; do
   cmp -s "$scratch/dist/$file" "$source_dir/package/$file" || fail "$file is not package/$file"
 done
 # The player's notes read alike in Notepad and in a console: every line ends
 # in CR LF, and holds printable ASCII only, under 80 columns.
-for file in README.txt Sashcaster.ini; do
+for file in Sashcaster-README.txt Sashcaster.ini; do
   notes=$scratch/dist/$file
   lines=$(wc -l <"$notes")
   if [ "$(grep -c $'\r$' "$notes")" -ne "$lines" ] || [ "$(tr -cd '\r' <"$notes" | wc -c)" -ne "$lines" ] ||
@@ -68,9 +73,9 @@ for file in README.txt Sashcaster.ini; do
     fail "$file holds bytes that are not printable ASCII"
   fi
 done
-(cd "$scratch/unpacked" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
-[ "$(wc -l <"$scratch/dist/SHA256SUMS")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
-  fail "SHA256SUMS does not list every release file"
+(cd "$scratch/unpacked" && sha256sum --quiet -c $sums) || fail "$sums does not match the files"
+[ "$(wc -l <"$scratch/dist/$sums")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
+  fail "$sums does not list every release file"
 
 # An upgrade: the update extracted over a game folder of an older release
 # with keys set, replacing every file, leaves the keys and replaces the rest.

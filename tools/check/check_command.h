@@ -18,7 +18,7 @@ inline constexpr int exitBadCommandLine = 2;
 // findings, the last says how the controller throws.
 void printReport(const Report& report, std::ostream& out);
 
-// What moves the controller's throws, in README.txt's words too.
+// What moves the controller's throws, in Sashcaster-README.txt's words too.
 inline constexpr const char* directionControls = "the D-pad or the left stick";
 
 // How the controller throws, in the game's buttons and control names.

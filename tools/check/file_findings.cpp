@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "check/files_meant_for.h"
+#include "check/installation.h"
 #include "check/near_miss.h"
 #include "check/report.h"
 #include "config/ini_file.h"
@@ -43,9 +45,18 @@ bool startsIgnoringCase(std::string_view text, std::string_view start) {
   return text.size() >= start.size() && sameIgnoringCase(text.substr(0, start.size()), start);
 }
 
-// "Sashcaster.ini.txt", "sashcaster.INI", "Sashcaster.txt", "Sashcaster (1).ini".
+bool isReleaseCompanion(std::string_view name) {
+  return std::any_of(releaseCompanions.begin(), releaseCompanions.end(),
+                     [&](const char* companion) { return sameIgnoringCase(name, companion); });
+}
+
+// "Sashcaster.ini.txt", "sashcaster.INI", "Sashcaster.txt", "Sashcaster (1).ini";
+// never one of the release's own files, which share the plug-in's name.
 bool looksMeantFor(const fs::path& candidate, const fs::path& wanted) {
   const std::string name = candidate.filename().string();
+  if (isReleaseCompanion(name)) {
+    return false;
+  }
   const std::string stem = candidate.stem().string();
   const std::string extension = candidate.extension().string();
   const std::string wantedStem = wanted.stem().string();

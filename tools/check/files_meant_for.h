@@ -10,7 +10,7 @@ namespace sashcaster::check {
 
 // The names in the file's folder, sorted, that look meant for it:
 // "Sashcaster.ini.txt", "sashcaster.INI", "Sashcaster.txt", "Sashcaster (1).ini".
-// The file's own name is never among them.
+// The file's own name is never among them, nor the release's other files.
 std::vector<std::string> filesMeantFor(const std::filesystem::path& file);
 
 }  // namespace sashcaster::check

@@ -11,6 +11,13 @@ inline constexpr const char* gameProgram = "RDR2.exe";
 inline constexpr const char* scriptHook = "ScriptHookRDR2.dll";
 inline constexpr const char* plugIn = "Sashcaster.asi";
 
+// The release's other files beside the plug-in and its settings file: every
+// name it puts in the game's folder starts with Sashcaster, so that no other
+// mod's file of a common name (README.txt) is overwritten.
+inline constexpr std::array<const char*, 4> releaseCompanions{
+    "Sashcaster-check.exe", "Sashcaster-keys.exe", "Sashcaster-README.txt",
+    "Sashcaster-SHA256SUMS"};
+
 // The names under which the game loads a plug-in loader, the script hook's
 // (dinput8.dll, in its download) first; any one of them will do.
 inline constexpr std::array<const char*, 4> loaderNames{"dinput8.dll", "version.dll", "winmm.dll",

@@ -29,43 +29,6 @@ function(sashcaster_check_windows_threads)
     int main() { return 0; }]] SASHCASTER_RUNTIME_ON_WINDOWS_THREADS)
 endfunction()
 
-# The layers compiled for a PDB: CodeView rather than DWARF, without the
-# compiler's command line, which names the build's folders.
-set(plugin_parts sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host Sashcaster)
-function(sashcaster_codeview_layers)
-  foreach(part IN LISTS plugin_parts)
-    target_compile_options(${part} PRIVATE -gcodeview -gno-codeview-command-line)
-  endforeach()
-endfunction()
-
-function(sashcaster_plugin_link_options)
-  if(MSVC)
-    # The static runtime, in the layers too, so that players need no
-    # redistributable; a PDB named without its folder.
-    set_target_properties(${plugin_parts} PROPERTIES
-      MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
-    target_link_options(Sashcaster PRIVATE /DEBUG /PDBALTPATH:%_PDB% /OPT:REF /OPT:ICF)
-    return()
-  endif()
-  # Self-contained and silent: the C++ runtime is linked in, and nothing is
-  # exported. The image base is fixed rather than made from the output's
-  # path, which differs from one build folder to the next.
-  target_link_options(Sashcaster PRIVATE -static -Wl,--exclude-all-symbols
-                      -Wl,--disable-auto-image-base)
-  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    # lld writes the PDB beside the DLL, which names it without a folder; the
-    # same inputs give the same DLL and PDB (-brepro), whose source files are
-    # named from the top of the source tree (the compiler gave them relative).
-    sashcaster_codeview_layers()
-    target_link_options(Sashcaster PRIVATE -Wl,--pdb= -Wl,--Xlink=-pdbaltpath:%_PDB%
-                        -Wl,--Xlink=-brepro -Wl,--Xlink=-pdbsourcepath:.)
-    # lld 16 keeps the C++ runtime's own DWARF in the DLL beside the PDB: the
-    # players' plug-in goes without it, and the tests run on that very file.
-    add_custom_command(TARGET Sashcaster POST_BUILD
-                       COMMAND ${CMAKE_OBJCOPY} --strip-debug $<TARGET_FILE:Sashcaster>)
-  endif()
-endfunction()
-
 # The plug-in as a plain target, into SASHCASTER_PLUGIN_DIR.
 function(sashcaster_add_plugin)
   set(rc_file_type VFT_DLL)
@@ -86,7 +49,8 @@ function(sashcaster_add_plugin)
   target_link_libraries(Sashcaster PRIVATE
     sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host sashcaster_script_hook
     sashcaster_warnings)
-  sashcaster_plugin_link_options()
+  sashcaster_guest_dll_options(Sashcaster
+    sashcaster_entry sashcaster_throw sashcaster_config sashcaster_host)
   if(NOT SASHCASTER_PLUGIN_DIR STREQUAL CMAKE_CURRENT_BINARY_DIR)
     set(made $<TARGET_FILE:Sashcaster>)
     if(MSVC OR CMAKE_CXX_COMPILER_ID MATCHES "Clang")
