@@ -1,0 +1,58 @@
+// The one walk over a settings file's lines: each line as the reader reads
+// it, where it stands in the file's bytes and what kind of line it is. The
+// reader's document, the settings check and the keys tool's edit all see the
+// file through it, so they cannot part on where a line starts or ends.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "config/ini_text.h"
+#include "config/utf16_text.h"
+
+namespace sashcaster {
+
+struct IniLine {
+  std::size_t number = 0;  // counting from 1
+  // The line's units stand in the file's bytes from `begin` to `end`, which
+  // is where its line feed starts when `fed`. The first line begins right
+  // after a UTF-16 mark and holds any byte-order mark that its text drops; a
+  // last odd byte of a UTF-16 file lies after the last line's end.
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool fed = false;
+  // The line as the reader reads it: decoded from UTF-16, without a
+  // byte-order mark at the start of the file, its carriage returns and zero
+  // bytes dropped wherever they stand. Valid until the walk moves on.
+  std::string_view text;
+  IniLineKind kind = IniLineKind::Blank;
+  // As classifyLine fills it: a header's section name, or a key and its value.
+  std::pair<std::string, std::string> pair;
+};
+
+// Walks the lines of a file's bytes in order. A line feed ends a line; the
+// bytes after the last one form a last line, even when empty. No bytes at
+// all, or only a byte-order mark, give no lines.
+class IniLineWalk {
+ public:
+  explicit IniLineWalk(std::string_view bytes);
+
+  // Moves to the next line; false when none is left.
+  bool next();
+
+  const IniLine& line() const { return line_; }
+
+ private:
+  std::string_view textOf(std::size_t begin, std::size_t end);
+
+  TextUnits units_;
+  std::size_t textStart_;  // after a byte-order mark, if the file starts with one
+  std::size_t nextBegin_;
+  bool done_;
+  std::string scratch_;  // a line's text when it cannot be a view of the bytes
+  IniLine line_;
+};
+
+}  // namespace sashcaster
