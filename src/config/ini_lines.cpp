@@ -1,6 +1,5 @@
 #include "config/ini_lines.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace sashcaster {
@@ -26,34 +25,6 @@ std::size_t textStartOf(const TextUnits& units) {
   return marked ? units.first + units.width : units.first;
 }
 
-// Where the line that begins there ends: at the next line feed, or after the
-// last whole unit.
-std::size_t lineEnd(const TextUnits& units, std::size_t begin) {
-  if (units.width == 1) {
-    return std::min(units.bytes.find('\n', begin), units.end);
-  }
-  std::size_t at = begin;
-  while (at < units.end && units.at(at) != '\n') {
-    at += units.width;
-  }
-  return at;
-}
-
-// The line without its carriage returns and zero bytes. A line that holds
-// none, or holds them only at its end as every line of a Windows file does,
-// is handed over as it stands; any other is copied into `scratch` without them.
-std::string_view withoutDroppedBytes(std::string_view line, std::string& scratch) {
-  while (!line.empty() && droppedByte(line.back())) {
-    line.remove_suffix(1);
-  }
-  if (line.find('\r') == std::string_view::npos && line.find('\0') == std::string_view::npos) {
-    return line;
-  }
-  scratch.assign(line);
-  std::erase_if(scratch, droppedByte);
-  return scratch;
-}
-
 }  // namespace
 
 IniLineWalk::IniLineWalk(std::string_view bytes)
@@ -62,30 +33,25 @@ IniLineWalk::IniLineWalk(std::string_view bytes)
       nextBegin_(units_.first),
       done_(textStart_ == bytes.size()) {}
 
-bool IniLineWalk::next() {
-  if (done_) {
-    return false;
+// A UTF-16 line ends at the next line-feed unit, or after the last whole unit.
+std::size_t IniLineWalk::unitLineEnd(std::size_t begin) const {
+  std::size_t at = begin;
+  while (at < units_.end && units_.at(at) != '\n') {
+    at += units_.width;
   }
-  const std::size_t begin = nextBegin_;
-  const std::size_t end = lineEnd(units_, begin);
-  ++line_.number;
-  line_.begin = begin;
-  line_.end = end;
-  line_.fed = end < units_.end;
-  line_.text = textOf(line_.number == 1 ? textStart_ : begin, end);
-  line_.kind = classifyLine(line_.text, line_.pair);
-  nextBegin_ = end + units_.width;
-  done_ = !line_.fed;
-  return true;
+  return at;
+}
+
+std::string_view IniLineWalk::copiedWithoutDroppedBytes(std::string_view bytes) {
+  scratch_.assign(bytes);
+  std::erase_if(scratch_, droppedByte);
+  return scratch_;
 }
 
 // UTF-16 units are decoded line by line: no line feed, carriage return or
 // zero byte of the decoded text can come from a unit other than that one
 // character, and no surrogate pair spans a line feed.
-std::string_view IniLineWalk::textOf(std::size_t begin, std::size_t end) {
-  if (units_.width == 1) {
-    return withoutDroppedBytes(units_.bytes.substr(begin, end - begin), scratch_);
-  }
+std::string_view IniLineWalk::decodedText(std::size_t begin, std::size_t end) {
   scratch_.clear();
   appendAsUtf8(units_, begin, end, scratch_);
   if (!line_.fed && units_.oddByteLeft()) {

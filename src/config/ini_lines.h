@@ -39,13 +39,52 @@ class IniLineWalk {
  public:
   explicit IniLineWalk(std::string_view bytes);
 
-  // Moves to the next line; false when none is left.
-  bool next();
+  // Moves to the next line; false when none is left. Written here so that a
+  // walk over a file's bytes, the reader's every turn, costs no more than a
+  // loop of its own would.
+  bool next() {
+    if (done_) {
+      return false;
+    }
+    const std::size_t begin = nextBegin_;
+    const std::size_t end = units_.width == 1 ? byteLineEnd(begin) : unitLineEnd(begin);
+    ++line_.number;
+    line_.begin = begin;
+    line_.end = end;
+    line_.fed = end < units_.end;
+    const std::size_t textBegin = line_.number == 1 ? textStart_ : begin;
+    line_.text = units_.width == 1 ? bytesKept(textBegin, end) : decodedText(textBegin, end);
+    line_.kind = classifyLine(line_.text, line_.pair);
+    nextBegin_ = end + units_.width;
+    done_ = !line_.fed;
+    return true;
+  }
 
   const IniLine& line() const { return line_; }
 
  private:
-  std::string_view textOf(std::size_t begin, std::size_t end);
+  std::size_t byteLineEnd(std::size_t begin) const {
+    const std::size_t feed = units_.bytes.find('\n', begin);
+    return feed == std::string_view::npos ? units_.end : feed;
+  }
+
+  // The bytes without carriage returns and zero bytes. A line that holds
+  // none, or holds them only at its end as every line of a Windows file does,
+  // is handed over as it stands; any other is copied without them.
+  std::string_view bytesKept(std::size_t begin, std::size_t end) {
+    std::string_view kept(units_.bytes.data() + begin, end - begin);
+    while (!kept.empty() && (kept.back() == '\r' || kept.back() == '\0')) {
+      kept.remove_suffix(1);
+    }
+    if (kept.find('\r') == std::string_view::npos && kept.find('\0') == std::string_view::npos) {
+      return kept;
+    }
+    return copiedWithoutDroppedBytes(kept);
+  }
+
+  std::size_t unitLineEnd(std::size_t begin) const;
+  std::string_view copiedWithoutDroppedBytes(std::string_view bytes);
+  std::string_view decodedText(std::size_t begin, std::size_t end);
 
   TextUnits units_;
   std::size_t textStart_;  // after a byte-order mark, if the file starts with one
