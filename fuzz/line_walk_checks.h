@@ -84,24 +84,26 @@ inline std::string walkMismatch(std::string_view bytes, const std::vector<Walked
   std::size_t begin = width == 2 ? 2 : 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const WalkedLine& line = walked[i];
-    const std::string where = "line " + std::to_string(i + 1) + ": ";
+    const auto onLine = [i](const std::string& said) {
+      return "line " + std::to_string(i + 1) + ": " + said;
+    };
     const bool last = i + 1 == lines.size();
     const std::string stored = readBack(bytes, line, i == 0, last);
     if (line.text != lines[i] || stored != lines[i]) {
-      return where + "the walk reads \"" + line.text + "\" from \"" + stored +
-             "\", the model reads \"" + lines[i] + "\"";
+      return onLine("the walk reads \"" + line.text + "\" from \"" + stored +
+                    "\", the model reads \"" + lines[i] + "\"");
     }
     const std::size_t end = last ? bytes.size() - (width == 2 ? bytes.size() % 2 : 0) : line.end;
     if (line.begin != begin || line.end != end || line.fed == last ||
         (line.fed && !unitIs(bytes, line.end, '\n'))) {
-      return where + "its place does not follow the line before it";
+      return onLine("its place does not follow the line before it");
     }
     bool equals = false;
     for (std::size_t at = line.begin; at < line.end && !equals; at += width) {
       equals = unitIs(bytes, at, '=');
     }
     if (line.kind == IniLineKind::KeyValue && !equals) {
-      return where + "a key line without \"=\" in its place";
+      return onLine("a key line without \"=\" in its place");
     }
     begin = line.end + width;
   }
