@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> lines = splitIniLines(bytes);
   try {
     check::checkEncoding(report, bytes.substr(0, 3));
-    check::checkLines(report, lines);
+    check::checkLines(report, bytes);
     check::checkValues(report);
     check::checkKeyClashes(report);
   } catch (...) {

@@ -6,7 +6,8 @@
 // lines that count for the keys set is kept byte for byte, in order, with only
 // whole added lines of the keys set (and their section) between them; a line
 // that counts keeps its bytes up to "="; the encoding's mark and the line ends
-// stay. And the edit's own walk of the lines is the reader's split.
+// stay. And the reader's walk, whose places the edit changes, places each line
+// where its bytes read as the line.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,7 @@
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
 #include "config/utf16_text.h"
-#include "fuzz/edit_walk.h"
+#include "fuzz/line_walk_checks.h"
 #include "fuzz/require.h"
 #include "keys_tool/settings_edit.h"
 

@@ -2,16 +2,11 @@
 
 #include <limits>
 
+#include "config/ini_text.h"
+
 namespace sashcaster {
 
 namespace {
-
-// The whitespace of the "C" locale, fixed so that no locale the game sets
-// changes how a value reads.
-bool leadingSpace(char byte) {
-  return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\v' || byte == '\f' ||
-         byte == '\r';
-}
 
 // ASCII digits only, whatever the locale.
 bool decimalDigit(char byte) {
@@ -25,7 +20,9 @@ struct Reading {
 
 Reading readDecimal(std::string_view text) {
   std::size_t position = 0;
-  while (position < text.size() && leadingSpace(text[position])) {
+  // The reader's six whitespace bytes are those of the "C" locale, so that no
+  // locale the game sets changes how a value reads.
+  while (position < text.size() && iniWhitespaceByte(text[position])) {
     ++position;
   }
   bool negative = false;

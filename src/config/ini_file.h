@@ -22,11 +22,11 @@ using IniStructure = OrderedMap<IniSection>;
 // cannot stall the caller; a file of exactly this size still is.
 inline constexpr std::int64_t maxIniFileBytes = 1048576;
 
-// The lines of a file's bytes. A file that starts with a UTF-16 mark is first
-// decoded into UTF-8. A UTF-8 byte-order mark at the very start is then
-// dropped, a line feed ends a line, carriage returns and zero bytes vanish
-// wherever they stand, and the bytes after the last line feed form a last
-// line, even when empty. No bytes at all give no lines.
+// The texts of the lines of a file's bytes, as IniLineWalk reads them. A file
+// that starts with a UTF-16 mark is read as UTF-8. A byte-order mark at the
+// very start is dropped, a line feed ends a line, carriage returns and zero
+// bytes vanish wherever they stand, and the bytes after the last line feed
+// form a last line, even when empty. No bytes at all give no lines.
 std::vector<std::string> splitIniLines(std::string_view bytes);
 
 // Parses a file's bytes into the target, merging into what it holds: sections
@@ -45,6 +45,10 @@ class IniStreamReader {
   // could not be opened, its size cannot be told, or it is larger than
   // maxIniFileBytes.
   bool readInto(IniStructure& target) const;
+
+  // The file's bytes, for a walk of its lines; none when the file could not
+  // be read as readInto says. Valid while the reader lives.
+  std::string_view bytes() const;
 
   // The file's lines; none when the file could not be read as readInto says.
   std::vector<std::string> splitLines() const;

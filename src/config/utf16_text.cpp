@@ -1,8 +1,5 @@
 #include "config/utf16_text.h"
 
-#include <cstddef>
-#include <cstdint>
-
 namespace sashcaster {
 
 namespace {
@@ -36,48 +33,48 @@ void appendUtf8(std::uint32_t code, std::string& out) {
   }
 }
 
-// The code units of the text after the mark, in the file's byte order.
-class CodeUnits {
- public:
-  CodeUnits(std::string_view bytes, bool bigEndian) : bytes_(bytes), bigEndian_(bigEndian) {}
-
-  std::size_t count() const { return bytes_.size() / 2; }
-  bool oddByteLeft() const { return bytes_.size() % 2 != 0; }
-
-  std::uint32_t at(std::size_t index) const {
-    const auto first = static_cast<unsigned char>(bytes_[2 * index]);
-    const auto second = static_cast<unsigned char>(bytes_[2 * index + 1]);
-    return bigEndian_ ? (std::uint32_t{first} << 8) | second : (std::uint32_t{second} << 8) | first;
-  }
-
- private:
-  std::string_view bytes_;
-  bool bigEndian_;
-};
-
 }  // namespace
 
 bool startsWithUtf16Mark(std::string_view bytes) {
   return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
-std::string utf16ToUtf8(std::string_view bytes) {
-  const CodeUnits units(bytes.substr(2), bytes.starts_with("\xFE\xFF"));
-  std::string out;
-  out.reserve(units.count() * 3 / 2);
-  for (std::size_t i = 0; i < units.count(); ++i) {
-    const std::uint32_t unit = units.at(i);
-    if (isHighSurrogate(unit) && i + 1 < units.count() && isLowSurrogate(units.at(i + 1))) {
-      appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (units.at(i + 1) - 0xDC00), out);
-      ++i;
+TextUnits::TextUnits(std::string_view fileBytes)
+    : bytes(fileBytes),
+      width(startsWithUtf16Mark(fileBytes) ? 2 : 1),
+      first(width == 2 ? 2 : 0),
+      end(width == 2 ? fileBytes.size() - fileBytes.size() % 2 : fileBytes.size()),
+      bigEndian(fileBytes.starts_with("\xFE\xFF")) {}
+
+void appendAsUtf8(const TextUnits& units, std::size_t from, std::size_t to, std::string& out) {
+  if (units.width == 1) {
+    out.append(units.bytes.substr(from, to - from));
+    return;
+  }
+  for (std::size_t at = from; at < to; at += 2) {
+    const std::uint32_t unit = units.at(at);
+    if (isHighSurrogate(unit) && at + 2 < to && isLowSurrogate(units.at(at + 2))) {
+      appendUtf8(0x10000 + ((unit - 0xD800) << 10) + (units.at(at + 2) - 0xDC00), out);
+      at += 2;
     } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
       appendUtf8(replacementCharacter, out);
     } else {
       appendUtf8(unit, out);
     }
   }
+}
+
+void appendReplacementCharacter(std::string& out) {
+  appendUtf8(replacementCharacter, out);
+}
+
+std::string utf16ToUtf8(std::string_view bytes) {
+  const TextUnits units(bytes);
+  std::string out;
+  out.reserve((units.end - units.first) * 3 / 4);
+  appendAsUtf8(units, units.first, units.end, out);
   if (units.oddByteLeft()) {
-    appendUtf8(replacementCharacter, out);
+    appendReplacementCharacter(out);
   }
   return out;
 }

@@ -16,9 +16,11 @@
 #include <ostream>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check/report.h"
+#include "config/ini_lines.h"
 #include "config/settings.h"
 #include "config/settings_keys.h"
 #include "keys/control_names.h"
@@ -34,20 +36,14 @@ struct Line {
   std::string text;  // without its line end, bold and code marks
 };
 
-// The file's lines, read alike with LF or CR LF line ends.
+// The file's lines as the settings reader walks them, so alike with LF or
+// CR LF line ends, without bold and code marks.
 std::vector<Line> linesOf(const std::string& bytes) {
   std::vector<Line> lines;
-  std::string text;
-  for (std::size_t at = 0; at <= bytes.size(); ++at) {
-    if (at == bytes.size() || bytes[at] == '\n') {
-      if (!text.empty() && text.back() == '\r') {
-        text.pop_back();
-      }
-      lines.push_back({lines.size() + 1, text});
-      text.clear();
-    } else if (bytes[at] != '*' && bytes[at] != '`') {
-      text += bytes[at];
-    }
+  for (IniLineWalk walk(bytes); walk.next();) {
+    std::string text(walk.line().text);
+    std::erase_if(text, [](char c) { return c == '*' || c == '`'; });
+    lines.push_back({walk.line().number, std::move(text)});
   }
   return lines;
 }

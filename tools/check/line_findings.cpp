@@ -7,6 +7,7 @@
 
 #include "check/near_miss.h"
 #include "check/report.h"
+#include "config/ini_lines.h"
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
 
@@ -47,17 +48,16 @@ class LineWalk {
  public:
   explicit LineWalk(Report& report) : report_(report) {}
 
-  void visit(std::size_t number, const std::string& line) {
-    std::pair<std::string, std::string> pair;
-    switch (classifyLine(line, pair)) {
+  void visit(const IniLine& line) {
+    switch (line.kind) {
       case IniLineKind::SectionHeader:
-        header(number, pair.first);
+        header(line.number, line.pair.first);
         break;
       case IniLineKind::KeyValue:
-        keyValue({number, std::move(pair.first), std::move(pair.second), line});
+        keyValue({line.number, line.pair.first, line.pair.second, std::string(line.text)});
         break;
       case IniLineKind::Unrecognised:
-        unrecognised(number, line);
+        unrecognised(line.number, line.text);
         break;
       case IniLineKind::Blank:
       case IniLineKind::Comment:
@@ -140,7 +140,7 @@ class LineWalk {
     }
   }
 
-  void unrecognised(std::size_t number, const std::string& line) {
+  void unrecognised(std::size_t number, std::string_view line) {
     if (headerSeen_ && section_ == wantedSection) {
       // "iXKey 90" is meant for iXKey.
       const std::string_view first =
@@ -165,10 +165,10 @@ class LineWalk {
 
 }  // namespace
 
-void checkLines(Report& report, const std::vector<std::string>& lines) {
+void checkLines(Report& report, std::string_view bytes) {
   LineWalk walk(report);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    walk.visit(i + 1, lines[i]);
+  for (IniLineWalk lines(bytes); lines.next();) {
+    walk.visit(lines.line());
   }
   walk.finish();
 }

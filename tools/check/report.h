@@ -63,7 +63,7 @@ Report checkSettingsFile(const std::filesystem::path& file, std::uint8_t justSet
 void checkFileItself(Report& report);
 void checkInstallation(Report& report);
 void checkEncoding(Report& report, std::string_view firstBytes);
-void checkLines(Report& report, const std::vector<std::string>& lines);
+void checkLines(Report& report, std::string_view fileBytes);
 void checkValues(Report& report);
 void checkKeyClashes(Report& report);
 

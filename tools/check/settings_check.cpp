@@ -83,7 +83,7 @@ Report checkSettingsFile(const std::filesystem::path& file, std::uint8_t justSet
     IniFile(utf8Name(file)).read(document);
     loadSettingsKeys(document, report.loaded);
     checkEncoding(report, firstBytesOf(file));
-    checkLines(report, IniStreamReader(utf8Name(file)).splitLines());
+    checkLines(report, IniStreamReader(utf8Name(file)).bytes());
   }
   checkValues(report);
   checkKeyClashes(report);

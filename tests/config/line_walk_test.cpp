@@ -1,11 +1,12 @@
-// The keys edit walks a settings file's lines as the reader splits them, on
-// the files where the two could part: every line end, mark and encoding.
-#include "fuzz/edit_walk.h"
-
+// The reader's line walk gives each line's place in the file's bytes, and the
+// bytes there read as the line, on the files where the two could part: every
+// line end, mark and encoding.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "fuzz/line_walk_checks.h"
 
 namespace sashcaster::fuzz {
 namespace {
@@ -19,7 +20,7 @@ std::string utf16(const std::string& ascii, bool bigEndian = false) {
   return bytes;
 }
 
-TEST(EditWalk, IsTheReadersSplitOnEveryKindOfFile) {
+TEST(LineWalk, PlacesReadAsTheLinesOnEveryKindOfFile) {
   const struct {
     const char* name;
     std::string bytes;
@@ -48,16 +49,20 @@ TEST(EditWalk, IsTheReadersSplitOnEveryKindOfFile) {
   }
 }
 
-TEST(EditWalk, AWalkThatPartsFromTheReaderIsNamed) {
+TEST(LineWalk, AWalkThatPartsFromTheModelIsNamed) {
   const std::string bytes = "\xEF\xBB\xBF[Sashcaster]\r\niXKey=90\r\n";
-  std::vector<EditLine> walked = editWalk(bytes);
+  std::vector<WalkedLine> walked = walkedLines(bytes);
   ASSERT_EQ(walked.size(), 3U);
   walked.pop_back();
-  EXPECT_EQ(walkMismatch(bytes, walked), "the edit walks 2 lines, the reader splits 3");
-  walked = editWalk(bytes);
-  walked[1].start += 1;
+  EXPECT_EQ(walkMismatch(bytes, walked), "the walk gives 2 lines, the model 3");
+  walked = walkedLines(bytes);
+  walked[1].begin += 1;
   EXPECT_EQ(walkMismatch(bytes, walked),
-            "line 2: the edit walks \"XKey=90\", the reader splits \"iXKey=90\"");
+            "line 2: the walk reads \"iXKey=90\" from \"XKey=90\", the model reads \"iXKey=90\"");
+  walked = walkedLines(bytes);
+  walked[0].end -= 1;
+  walked[1].begin -= 1;
+  EXPECT_EQ(walkMismatch(bytes, walked), "line 1: its place does not follow the line before it");
 }
 
 }  // namespace
