@@ -33,7 +33,8 @@ windows() {
   LC_ALL=$locale LANG=$locale wine "$@" </dev/null >windows.raw 2>windows.rawerr
   echo $? >windows.status
   tr -d '\r' <windows.raw >windows.out
-  tr -d '\r' <windows.rawerr >windows.err
+  # Wine's own words on the prefix aside; the program's name as on Linux.
+  tr -d '\r' <windows.rawerr | grep -v '^wine: ' | sed 's/Sashcaster-keys\.exe/sashcaster-keys/g' >windows.err
 }
 same() {  # WHAT: both programs printed the same and ended alike
   if ! cmp -s native.out windows.out || ! cmp -s native.err windows.err ||
@@ -45,6 +46,8 @@ same() {  # WHAT: both programs printed the same and ended alike
   fi
 }
 
+# A first start sets up wine's prefix, and may say so.
+wine "$windows_check" --help >/dev/null 2>&1
 native "$native_check" --lang en
 cp native.out english.out
 english_status=$(cat native.status)
