@@ -94,15 +94,19 @@ TEST(SystemLanguage, FollowsTheLocaleVariablesInOrder) {
       {"", "", "C.UTF-8", "en"},
       {"", "", "", "en"},
   };
+  // The test's one thread is the only one to touch the environment.
+  const auto set = [](const char* name, const char* value) {
+    setenv(name, value, 1);  // NOLINT(concurrency-mt-unsafe)
+  };
   for (const auto& one : cases) {
-    setenv("LC_ALL", one.all, 1);
-    setenv("LC_MESSAGES", one.messages, 1);
-    setenv("LANG", one.lang, 1);
+    set("LC_ALL", one.all);
+    set("LC_MESSAGES", one.messages);
+    set("LANG", one.lang);
     EXPECT_EQ(systemLanguage(), one.language) << one.all << "|" << one.messages << "|" << one.lang;
   }
-  unsetenv("LC_ALL");
-  unsetenv("LC_MESSAGES");
-  unsetenv("LANG");
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    unsetenv(name);  // NOLINT(concurrency-mt-unsafe)
+  }
 }
 #endif
 
