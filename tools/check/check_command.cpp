@@ -14,9 +14,10 @@ std::string usageText() {
   return i18n::say("check.usage", {{"tags", i18n::languageList()}});
 }
 
-void printRemark(const Remark& remark, const char* prefix, std::ostream& out) {
-  if (prefix != nullptr) {
-    out << i18n::say(prefix) << " ";
+// A finding or a note, after the message of `prefixId` ("note:") if given.
+void printRemark(const Remark& remark, const char* prefixId, std::ostream& out) {
+  if (prefixId != nullptr) {
+    out << i18n::say(prefixId) << " ";
   }
   if (remark.line) {
     out << i18n::say("check.line", {{"line", std::to_string(*remark.line)}}) << " ";
