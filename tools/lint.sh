@@ -11,8 +11,10 @@ cd "$(dirname "$0")/.."
 build=build/lint
 cmake --preset native -B "$build" -DSASHCASTER_BUILD_BENCHMARKS=ON >/dev/null
 # Sources that the build itself writes (the shipped settings file built into
-# the keys tool) are in the database too, so they must exist before it loads.
-cmake --build "$build" --target tools/keys_tool/shipped_settings.cpp >/dev/null
+# the keys tool, the message catalogues built into both programs) are in the
+# database too, so they must exist before it loads.
+cmake --build "$build" --target tools/keys_tool/shipped_settings.cpp \
+  tools/i18n/embedded_catalogues.cpp >/dev/null
 
 # The project's own translation units; third-party and generated code stay out.
 mapfile -t sources < <(find src tests bench fuzz tools -name '*.cpp' -not -path 'src/host/windows/*' |

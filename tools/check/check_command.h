@@ -18,14 +18,16 @@ inline constexpr int exitBadCommandLine = 2;
 // findings, the last says how the controller throws.
 void printReport(const Report& report, std::ostream& out);
 
-// What moves the controller's throws, in Sashcaster-README.txt's words too.
+// What moves the controller's throws, in Sashcaster-README.txt's words too,
+// and the English catalogue's check.direction_controls.
 inline constexpr const char* directionControls = "the D-pad or the left stick";
 
 // How the controller throws, in the game's buttons and control names.
 std::string controllerLine();
 
-// Runs the check for the arguments after the program's name and returns the
-// exit status: 0 with no findings, 1 with at least one, 2 for a bad command line.
-int runCheck(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Runs the check for the arguments after the program's name, in the language
+// of --lang if they give one, and returns the exit status: 0 with no
+// findings, 1 with at least one, 2 for a bad command line.
+int runCheck(std::vector<std::string> arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace sashcaster::check

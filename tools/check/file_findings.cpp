@@ -13,6 +13,7 @@
 #include "check/near_miss.h"
 #include "check/report.h"
 #include "config/ini_file.h"
+#include "i18n/messages.h"
 
 namespace sashcaster::check {
 
@@ -26,9 +27,15 @@ fs::path folderOf(const fs::path& file) {
   return file.has_parent_path() ? file.parent_path() : fs::path(".");
 }
 
-std::string folderLabel(const fs::path& file) {
-  return file.has_parent_path() ? "the folder " + file.parent_path().string() : "this folder";
+}  // namespace
+
+std::string inFolderOf(const fs::path& file) {
+  return file.has_parent_path()
+             ? i18n::say("place.in_folder", {{"folder", file.parent_path().string()}})
+             : i18n::say("place.in_this_folder");
 }
+
+namespace {
 
 // The names in the folder, sorted so that every system lists them alike.
 std::vector<std::string> namesIn(const fs::path& folder) {
@@ -70,22 +77,20 @@ bool looksMeantFor(const fs::path& candidate, const fs::path& wanted) {
 void reportMissing(Report& report) {
   const fs::path& file = report.file;
   report.findings.push_back(
-      {std::nullopt, file.string() + ": there is no such file in " + folderLabel(file) +
-                         ". The plug-in reads Sashcaster.ini from the game's folder, beside "
-                         "RDR2.exe: put it there, or give this check the file's name."});
+      {std::nullopt,
+       i18n::say("file.missing", {{"file", file.string()}, {"in_folder", inFolderOf(file)}})});
   for (const std::string& name : filesMeantFor(file)) {
     report.findings.push_back(
-        {std::nullopt, "Found \"" + name + "\" in " + folderLabel(file) + ": rename it to " +
-                           file.filename().string() +
-                           ". Windows may hide extensions such as .txt, so a name can look "
-                           "right in Explorer when it is not."});
+        {std::nullopt, i18n::say("file.meant_for", {{"name", name},
+                                                    {"in_folder", inFolderOf(file)},
+                                                    {"wanted", file.filename().string()}})});
   }
 }
 
 void reportUnreadable(Report& report, const std::string& reason) {
-  report.findings.push_back({std::nullopt, report.file.string() + " cannot be opened (" + reason +
-                                               "), so the plug-in cannot read it either: close "
-                                               "what holds it, or check its permissions."});
+  report.findings.push_back(
+      {std::nullopt,
+       i18n::say("file.unreadable", {{"file", report.file.string()}, {"reason", reason}})});
 }
 
 }  // namespace
@@ -111,33 +116,27 @@ void checkFileItself(Report& report) {
     return;
   }
   if (fs::is_directory(status)) {
-    report.findings.push_back(
-        {std::nullopt, file.string() + " is a folder, not a file: the plug-in needs a file of "
-                                       "that name. Move the folder away and put the settings "
-                                       "file in its place."});
+    report.findings.push_back({std::nullopt, i18n::say("file.folder", {{"file", file.string()}})});
     return;
   }
   const std::uintmax_t size = fs::file_size(file, code);
   if (!code && size > static_cast<std::uintmax_t>(maxIniFileBytes)) {
     report.findings.push_back(
-        {std::nullopt, file.string() + " holds " + std::to_string(size) +
-                           " bytes, more than 1 MiB (1048576 bytes), so the plug-in does not "
-                           "read it at all: keep only the [Sashcaster] section and its keys."});
+        {std::nullopt,
+         i18n::say("file.too_large", {{"file", file.string()}, {"size", std::to_string(size)}})});
     return;
   }
   errno = 0;
   const std::ifstream probe(file, std::ios::binary);
   if (!probe) {
-    reportUnreadable(report,
-                     errno != 0 ? std::generic_category().message(errno) : "no reason given");
+    reportUnreadable(report, errno != 0 ? std::generic_category().message(errno)
+                                        : i18n::say("common.no_reason"));
     return;
   }
   report.read = true;
   if (!sameIgnoringCase(file.filename().string(), settingsFileName)) {
-    report.notes.push_back({std::nullopt,
-                            "The plug-in reads only a file named Sashcaster.ini; "
-                            "this one is named " +
-                                file.filename().string() + "."});
+    report.notes.push_back(
+        {std::nullopt, i18n::say("file.other_name", {{"name", file.filename().string()}})});
   }
 }
 

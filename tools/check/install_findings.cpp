@@ -9,6 +9,7 @@
 #include "check/installation.h"
 #include "check/near_miss.h"
 #include "check/report.h"
+#include "i18n/messages.h"
 
 namespace sashcaster::check {
 
@@ -29,31 +30,22 @@ const char* const plugInName[] = {plugIn};
 
 // "dinput8.dll, or version.dll, winmm.dll or dsound.dll"
 std::string loaderAlternatives() {
-  std::string text = std::string(loaderNames[0]) + ", or ";
-  for (std::size_t i = 1; i < loaderNames.size(); ++i) {
-    text += loaderNames[i];
-    text += i + 2 < loaderNames.size() ? ", " : i + 1 < loaderNames.size() ? " or " : "";
-  }
-  return text;
+  static_assert(loaderNames.size() == 4, "install.loader_names names four loaders");
+  return i18n::say("install.loader_names", {{"first", loaderNames[0]},
+                                            {"second", loaderNames[1]},
+                                            {"third", loaderNames[2]},
+                                            {"fourth", loaderNames[3]}});
 }
 
 std::vector<InstalledItem> installedItems(const std::string& where) {
   return {
       {gameProgramName,
-       std::string(gameProgram) + " is not in " + where +
-           ", so it is not the game's folder: put the files of Sashcaster and of the script "
-           "hook beside RDR2.exe (in Steam: right-click the game, Manage, Browse local files)."},
-      {scriptHookName, std::string(scriptHook) + " is not in " + where +
-                           ": install the script hook for Red Dead Redemption 2, with its files "
-                           "beside RDR2.exe. Without it nothing loads Sashcaster."},
-      {loaderNames, "No plug-in loader (" + loaderAlternatives() + ") is in " + where +
-                        ", so nothing loads the script hook or Sashcaster: put dinput8.dll from "
-                        "the script hook's download beside RDR2.exe. On Linux and Steam Deck, "
-                        "also set the game's launch options in Steam to " +
-                        protonLaunchOption + "."},
-      {plugInName, std::string(plugIn) + " is not in " + where +
-                       ": copy it from the release beside RDR2.exe, where the script hook "
-                       "looks for plug-ins."},
+       i18n::say("install.no_game", {{"game", gameProgram}, {"in_folder", where}})},
+      {scriptHookName, i18n::say("install.no_hook", {{"hook", scriptHook}, {"in_folder", where}})},
+      {loaderNames, i18n::say("install.no_loader", {{"loaders", loaderAlternatives()},
+                                                    {"in_folder", where},
+                                                    {"launch_option", protonLaunchOption}})},
+      {plugInName, i18n::say("install.no_plugin", {{"plugin", plugIn}, {"in_folder", where}})},
   };
 }
 
@@ -70,9 +62,7 @@ void checkInstallation(Report& report) {
   for (const fs::directory_iterator end; !code && entry != end; entry.increment(code)) {
     names.push_back(entry->path().filename().string());
   }
-  const std::string where = file.has_parent_path() ? "the folder " + file.parent_path().string()
-                                                   : std::string("this folder");
-  for (InstalledItem& item : installedItems(where)) {
+  for (InstalledItem& item : installedItems(inFolderOf(file))) {
     // Windows finds a file whatever the letter case of its name.
     const bool present = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
       return std::any_of(item.names.begin(), item.names.end(),

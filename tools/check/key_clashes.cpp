@@ -5,6 +5,7 @@
 #include "check/fix_command.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
+#include "i18n/messages.h"
 
 namespace sashcaster::check {
 
@@ -24,12 +25,6 @@ std::optional<std::size_t> lineOf(const Report& report, std::size_t first, std::
   return std::nullopt;
 }
 
-std::string bothAre(const Report& report, std::size_t first, std::size_t second) {
-  const std::uint32_t code = codeOf(report, first);
-  return std::string(settingsKeys[first].name) + " and " + settingsKeys[second].name +
-         " are both " + codeAndKey(code);
-}
-
 bool justSet(const Report& report, std::size_t index) {
   return (report.justSet & keyBit(index)) != 0;
 }
@@ -42,23 +37,59 @@ std::optional<std::size_t> keyJustSet(const Report& report, std::size_t first, s
   return justSet(report, first) ? first : second;
 }
 
-std::string keyWord(std::size_t index) {
-  return index == triggerIndex ? "the trigger"
-                               : std::string("the ") + throwDirections[index] + " throw";
-}
-
 // A clash of a key just set and another: at the line just written, naming
 // the key just set, whose fix the player wants.
 Remark clashWithKeyJustSet(const Report& report, std::size_t set, std::size_t other,
                            const std::string& consequence) {
-  const std::uint32_t code = codeOf(report, set);
   const std::optional<std::size_t> line = report.fromLine[set] && report.winner[set]
                                               ? std::optional(report.winner[set]->line)
                                               : std::nullopt;
-  return {line, std::string(settingsKeys[set].name) + " is now " + codeAndKey(code) +
-                    ", which is already " + keyWord(other) + "'s key (" + settingsKeys[other].name +
-                    "): " + consequence + " Give " + keyWord(set) + " another key, such as with " +
-                    setKeyCommand(set) + "."};
+  return {line, i18n::say("clash.just_set", {{"key", settingsKeys[set].name},
+                                             {"code", codeAndKey(codeOf(report, set))},
+                                             {"owner_key", settingMessage(other, "owner_key")},
+                                             {"other_key", settingsKeys[other].name},
+                                             {"consequence", consequence},
+                                             {"name", settingMessage(set, "name")},
+                                             {"command", setKeyCommand(set)}})};
+}
+
+// Two keys on one code, neither of them just set.
+Remark clashOfBoth(const Report& report, std::size_t first, std::size_t second, const char* message,
+                   const std::string& consequence) {
+  return {lineOf(report, first, second),
+          i18n::say(message, {{"first", settingsKeys[first].name},
+                              {"second", settingsKeys[second].name},
+                              {"code", codeAndKey(codeOf(report, first))},
+                              {"consequence", consequence},
+                              {"command", setKeyCommand(second)}})};
+}
+
+// A direction on the trigger's key: that throw never happens.
+void clashWithTrigger(Report& report, std::size_t direction) {
+  const std::string consequence =
+      i18n::say("clash.trigger", {{"throw", settingMessage(direction, "name")}});
+  if (const std::optional<std::size_t> set = keyJustSet(report, triggerIndex, direction)) {
+    report.findings.push_back(clashWithKeyJustSet(
+        report, *set, *set == triggerIndex ? direction : triggerIndex, consequence));
+    return;
+  }
+  report.findings.push_back(
+      clashOfBoth(report, triggerIndex, direction, "clash.both_trigger", consequence));
+}
+
+// Two directions on one key: the later one never happens.
+void clashOfDirections(Report& report, std::size_t earlier, std::size_t direction) {
+  const std::string consequence =
+      i18n::say("clash.direction",
+                {{"towards", i18n::say(std::string("towards.") + throwDirections[earlier])},
+                 {"throw", settingMessage(direction, "name")}});
+  if (const std::optional<std::size_t> set = keyJustSet(report, earlier, direction)) {
+    report.findings.push_back(
+        clashWithKeyJustSet(report, *set, *set == earlier ? direction : earlier, consequence));
+    return;
+  }
+  report.findings.push_back(
+      clashOfBoth(report, earlier, direction, "clash.both_directions", consequence));
 }
 
 }  // namespace
@@ -71,35 +102,12 @@ void checkKeyClashes(Report& report) {
       continue;
     }
     if (code == trigger) {
-      const std::string consequence =
-          std::string("the ") + throwDirections[direction] +
-          " throw can never happen, as one key cannot be held down while it is released as the "
-          "trigger.";
-      if (const std::optional<std::size_t> set = keyJustSet(report, triggerIndex, direction)) {
-        report.findings.push_back(clashWithKeyJustSet(
-            report, *set, *set == triggerIndex ? direction : triggerIndex, consequence));
-        continue;
-      }
-      report.findings.push_back({lineOf(report, triggerIndex, direction),
-                                 bothAre(report, triggerIndex, direction) + ": " + consequence +
-                                     " Give them different keys, such as with " +
-                                     setKeyCommand(direction) + "."});
+      clashWithTrigger(report, direction);
       continue;
     }
     for (std::size_t earlier = 1; earlier < direction; ++earlier) {
       if (codeOf(report, earlier) == code) {
-        const std::string consequence = std::string("that key throws to the ") +
-                                        throwDirections[earlier] + " only, so the " +
-                                        throwDirections[direction] + " throw can never happen.";
-        if (const std::optional<std::size_t> set = keyJustSet(report, earlier, direction)) {
-          report.findings.push_back(clashWithKeyJustSet(
-              report, *set, *set == earlier ? direction : earlier, consequence));
-          break;
-        }
-        report.findings.push_back({lineOf(report, earlier, direction),
-                                   bothAre(report, earlier, direction) + ": " + consequence +
-                                       " Give each direction its own key, such as with " +
-                                       setKeyCommand(direction) + "."});
+        clashOfDirections(report, earlier, direction);
         break;
       }
     }

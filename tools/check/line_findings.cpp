@@ -10,6 +10,7 @@
 #include "config/ini_lines.h"
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
+#include "i18n/messages.h"
 
 namespace sashcaster::check {
 
@@ -67,10 +68,7 @@ class LineWalk {
 
   void finish() {
     if (!sawSection_ && !sawNearSection_) {
-      report_.findings.push_back(
-          {std::nullopt,
-           "There is no [Sashcaster] section, so the plug-in finds none of its "
-           "keys: put a line [Sashcaster] above them."});
+      report_.findings.push_back({std::nullopt, i18n::say("line.no_section")});
     }
   }
 
@@ -86,9 +84,7 @@ class LineWalk {
     if (isNearMiss(name, wantedSection)) {
       sawNearSection_ = true;
       nearHeaderFinding_ = report_.findings.size();
-      find(number, std::string("[") + name +
-                       "] is not the section the plug-in reads, so the keys under it "
-                       "are ignored: write [Sashcaster], letter case as here.");
+      find(number, i18n::say("line.near_section", {{"name", name}}));
     }
   }
 
@@ -102,15 +98,10 @@ class LineWalk {
       return;
     }
     if (!headerSeen_) {
-      find(line.line,
-           line.key +
-               " stands before any section header, so the plug-in ignores it: move it "
-               "under [Sashcaster].",
-           keyBit(*index));
+      find(line.line, i18n::say("line.before_section", {{"key", line.key}}), keyBit(*index));
     } else if (!isNearMiss(section_, wantedSection)) {
       find(line.line,
-           line.key + " is in the section [" + printable(section_) +
-               "], where the plug-in does not look: move it under [Sashcaster].",
+           i18n::say("line.other_section", {{"key", line.key}, {"section", printable(section_)}}),
            keyBit(*index));
     } else {
       report_.findings[nearHeaderFinding_].keys |= keyBit(*index);
@@ -121,22 +112,18 @@ class LineWalk {
     if (const std::optional<std::size_t> index = keyIndex(line.key)) {
       std::optional<KeyLine>& winner = report_.winner[*index];
       if (winner) {
-        find(line.line, line.key + " is given again here, after line " +
-                            std::to_string(winner->line) + ": the later line wins, so line " +
-                            std::to_string(winner->line) + " is ignored. Keep one of them.");
+        find(line.line, i18n::say("line.repeated",
+                                  {{"key", line.key}, {"earlier", std::to_string(winner->line)}}));
       }
       winner = std::move(line);
     } else if (const std::optional<std::size_t> near = nearKeyIndex(line.key)) {
       find(line.line,
-           inQuotes(line.key) + " is no key the plug-in knows: did you mean " +
-               settingsKeys[*near].name +
-               "? Names must match letter for letter, letter case included.",
+           i18n::say("line.near_key",
+                     {{"name", printable(line.key)}, {"key", settingsKeys[*near].name}}),
            keyBit(*near));
     } else {
-      find(line.line, inQuotes(line.key) +
-                          " is no key the plug-in knows, so the line is "
-                          "ignored; the keys are " +
-                          keyList() + ".");
+      find(line.line,
+           i18n::say("line.unknown_key", {{"name", printable(line.key)}, {"keys", keyList()}}));
     }
   }
 
@@ -147,10 +134,7 @@ class LineWalk {
           trimmedView(line).substr(0, trimmedView(line).find_first_of(iniWhitespace));
       const std::optional<std::size_t> meant =
           keyIndex(first) ? keyIndex(first) : nearKeyIndex(first);
-      find(number,
-           inQuotes(line) +
-               " is neither a key nor a comment, so it is ignored: write NAME = NUMBER, or start "
-               "a comment with ;.",
+      find(number, i18n::say("line.not_key", {{"line", printable(line)}}),
            meant ? keyBit(*meant) : 0);
     }
   }

@@ -67,6 +67,10 @@ void checkLines(Report& report, std::string_view fileBytes);
 void checkValues(Report& report);
 void checkKeyClashes(Report& report);
 
+// Where the file stands, as messages say it: "in the folder NAME", or "in
+// this folder" for a file named without a folder.
+std::string inFolderOf(const std::filesystem::path& file);
+
 // A code as the file writes it: a signed 32-bit decimal, so -1 is -1.
 std::string asWritten(std::uint32_t code);
 

@@ -5,6 +5,7 @@
 #include "check/report.h"
 #include "config/ini_file.h"
 #include "config/settings_keys.h"
+#include "i18n/messages.h"
 
 namespace sashcaster::check {
 
@@ -58,16 +59,14 @@ std::string inQuotes(std::string_view line) {
 void checkEncoding(Report& report, std::string_view firstBytes) {
   const char* note = nullptr;
   if (firstBytes.starts_with("\xFF\xFE")) {
-    note =
-        "The file is saved as UTF-16 little-endian (Notepad's \"Unicode\"); the plug-in reads "
-        "it correctly.";
+    note = "file.utf16le";
   } else if (firstBytes.starts_with("\xFE\xFF")) {
-    note = "The file is saved as UTF-16 big-endian; the plug-in reads it correctly.";
+    note = "file.utf16be";
   } else if (firstBytes.starts_with("\xEF\xBB\xBF")) {
-    note = "The file starts with a UTF-8 byte-order mark; the plug-in reads it correctly.";
+    note = "file.utf8_bom";
   }
   if (note != nullptr) {
-    report.notes.push_back({std::nullopt, note});
+    report.notes.push_back({std::nullopt, i18n::say(note)});
   }
 }
 

@@ -9,17 +9,12 @@
 #include "config/decimal_int.h"
 #include "config/ini_text.h"
 #include "config/settings_keys.h"
+#include "i18n/messages.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::check {
 
 namespace {
-
-// What a key of 255 or more, or below 0, switches off.
-std::string offThrows(std::size_t index) {
-  return index == triggerIndex ? std::string("every throw is")
-                               : "the " + std::string(throwDirections[index]) + " throw is";
-}
 
 // The code the plug-in receives for a key; none for a mouse button.
 std::optional<std::uint32_t> asReceived(std::uint32_t code) {
@@ -38,18 +33,6 @@ std::optional<std::uint32_t> keyNamed(std::string_view value) {
     code = keys::keyCode(std::string(value.substr(0, value.find_first_of(iniWhitespace))));
   }
   return code ? asReceived(*code) : std::nullopt;
-}
-
-// The fix by name: the keys tool's command for that key, or for any key.
-std::string orRun(std::size_t index, std::optional<std::uint32_t> code = std::nullopt) {
-  return ", or run " + setKeyCommand(index, code);
-}
-
-// ", 90 for Z, or run Sashcaster-keys.exe trigger=Z" for a value that names a key.
-std::string decimalHint(std::string_view value, std::size_t index) {
-  const std::optional<std::uint32_t> code = keyNamed(value);
-  return code ? ", " + std::to_string(*code) + " for " + *keys::keyName(*code) + orRun(index, code)
-              : orRun(index);
 }
 
 // A value written in hexadecimal, as Microsoft's table of key codes gives them.
@@ -82,45 +65,66 @@ bool hasTextAfterNumber(std::string_view value) {
   return at < value.size();
 }
 
-std::string keepsText(const char* key, std::uint32_t code) {
-  return ", so " + std::string(key) + " keeps its earlier value (at the game's start " +
-         codeAndKey(code) + ")";
-}
-
 void checkConverted(Report& report, const KeyLine& line, std::size_t index, std::uint32_t code) {
   const char* key = settingsKeys[index].name;
-  const std::string written = key + std::string(" = ") + printable(line.value);
+  const std::string value = printable(line.value);
   if (const std::optional<std::uint32_t> meant = hexadecimalMeant(line.value)) {
     report.findings.push_back(
-        {line.line, written +
-                        " reads as 0, which is no key: the plug-in reads decimal numbers "
-                        "only. Write " +
-                        std::to_string(*meant) + ", the decimal of " +
-                        printable(trimmedView(line.value)) + orRun(index, asReceived(*meant)) +
-                        "."});
+        {line.line,
+         i18n::say("value.hexadecimal", {{"key", key},
+                                         {"value", value},
+                                         {"decimal", std::to_string(*meant)},
+                                         {"hex", printable(trimmedView(line.value))},
+                                         {"command", setKeyCommand(index, asReceived(*meant))}})});
     return;
   }
   if (const std::optional<std::string> why = keys::whyNeverReceived(code)) {
     const std::optional<std::uint32_t> received = keys::codeReceivedFor(code);
     report.findings.push_back(
-        {line.line, written + ": " + *why +
-                        (received ? orRun(index, received) : " with " + setKeyCommand(index)) +
-                        "."});
+        {line.line, i18n::say(received ? "value.never_received" : "value.never_received_with",
+                              {{"key", key},
+                               {"value", value},
+                               {"why", *why},
+                               {"command", setKeyCommand(index, received)}})});
   } else if (code < 255 && !keys::keyName(code)) {
-    report.findings.push_back({line.line, written + " is code " + std::to_string(code) +
-                                              ", which is no key, so that key never counts: "
-                                              "write the decimal code of a key" +
-                                              orRun(index) + "."});
+    report.findings.push_back(
+        {line.line, i18n::say("value.no_key", {{"key", key},
+                                               {"value", value},
+                                               {"number", std::to_string(code)},
+                                               {"command", setKeyCommand(index)}})});
   } else if (code >= 255) {
-    report.notes.push_back({line.line, written + ": " + offThrows(index) +
-                                           " off on the keyboard (255 or more, or below 0, "
-                                           "means off), which may be what you want; the "
-                                           "controller still throws."});
+    report.notes.push_back(
+        {line.line,
+         i18n::say(index == triggerIndex ? "value.off_every" : "value.off_one",
+                   {{"key", key}, {"value", value}, {"throw", settingMessage(index, "name")}})});
   }
   if (hasTextAfterNumber(line.value)) {
-    report.notes.push_back({line.line, written + " reads as " + asWritten(code) +
-                                           ": the text after the number is ignored."});
+    report.notes.push_back(
+        {line.line, i18n::say("value.text_after",
+                              {{"key", key}, {"value", value}, {"number", asWritten(code)}})});
   }
+}
+
+// A value that gives no number: why, and the fix, by code or by name.
+std::string noNumber(const KeyLine& line, std::size_t index, std::uint32_t code) {
+  const char* key = settingsKeys[index].name;
+  const std::string keeps = codeAndKey(code);
+  if (line.value.empty()) {
+    return i18n::say("value.empty",
+                     {{"key", key}, {"code", keeps}, {"command", setKeyCommand(index)}});
+  }
+  const std::string value = printable(line.value);
+  if (const std::optional<std::uint32_t> named = keyNamed(line.value)) {
+    return i18n::say("value.not_number_named", {{"key", key},
+                                                {"value", value},
+                                                {"code", keeps},
+                                                {"number", std::to_string(*named)},
+                                                {"name", *keys::keyName(*named)},
+                                                {"command", setKeyCommand(index, named)}});
+  }
+  return i18n::say(
+      "value.not_number",
+      {{"key", key}, {"value", value}, {"code", keeps}, {"command", setKeyCommand(index)}});
 }
 
 void checkKey(Report& report, std::size_t index) {
@@ -128,35 +132,29 @@ void checkKey(Report& report, std::size_t index) {
   const std::uint32_t code = report.loaded.*key.field;
   const std::optional<KeyLine>& line = report.winner[index];
   if (!line) {
-    report.origin[index] = report.read
-                               ? "built-in default: the [Sashcaster] section does not set it"
-                               : "built-in default: the plug-in cannot read the file";
+    report.origin[index] =
+        i18n::say(report.read ? "origin.default_not_set" : "origin.default_unread");
     return;
   }
-  const std::string where = "line " + std::to_string(line->line);
+  const std::string where = std::to_string(line->line);
   switch (decimalFailureOf(line->value)) {
     case DecimalFailure::None:
       report.fromLine[index] = true;
-      report.origin[index] = "from " + where + ": " + printable(line->source);
+      report.origin[index] =
+          i18n::say("origin.from_line", {{"line", where}, {"text", printable(line->source)}});
       checkConverted(report, *line, index, code);
       break;
     case DecimalFailure::NoDigits:
-      report.origin[index] = "built-in default: " + where + " gives no number";
-      report.findings.push_back(
-          {line->line, line->value.empty()
-                           ? std::string(key.name) + " has no value" + keepsText(key.name, code) +
-                                 ": write its decimal key code after the =" + orRun(index) + "."
-                           : std::string(key.name) + " = " + printable(line->value) +
-                                 " is not a number" + keepsText(key.name, code) +
-                                 ": write the key's decimal code" +
-                                 decimalHint(line->value, index) + "."});
+      report.origin[index] = i18n::say("origin.default_no_number", {{"line", where}});
+      report.findings.push_back({line->line, noNumber(*line, index, code)});
       break;
     case DecimalFailure::OutOfRange:
-      report.origin[index] = "built-in default: " + where + " gives a number out of range";
+      report.origin[index] = i18n::say("origin.default_out_of_range", {{"line", where}});
       report.findings.push_back(
-          {line->line, std::string(key.name) + " = " + printable(line->value) +
-                           " is outside -2147483648 to 2147483647" + keepsText(key.name, code) +
-                           ": write the key's decimal code" + orRun(index) + "."});
+          {line->line, i18n::say("value.out_of_range", {{"key", key.name},
+                                                        {"value", printable(line->value)},
+                                                        {"code", codeAndKey(code)},
+                                                        {"command", setKeyCommand(index)}})});
       break;
   }
 }
@@ -168,8 +166,8 @@ std::string asWritten(std::uint32_t code) {
 }
 
 std::string codeAndKey(std::uint32_t code) {
-  return code >= 255 ? "off (" + asWritten(code) + ")"
-                     : std::to_string(code) + " (" + keys::describeKey(code) + ")";
+  return (code >= 255 ? i18n::say("key.off") : std::to_string(code)) + " (" +
+         (code >= 255 ? asWritten(code) : keys::describeKey(code)) + ")";
 }
 
 void checkValues(Report& report) {

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <string_view>
 
+#include "i18n/messages.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // windows.h first: shellapi.h needs its types.
@@ -176,7 +178,8 @@ std::optional<std::uint32_t> nextConsoleKey() {
 
 void waitWhenConsoleIsOwn(std::istream& in, std::ostream& out) {
   if (consoleIsOwn()) {
-    out << "Press Enter to close this window." << std::endl;
+    out << i18n::say("common.press_enter_to_close", {{"enter", i18n::say("key.enter")}})
+        << std::endl;
     std::string ignored;
     std::getline(in, ignored);
   }

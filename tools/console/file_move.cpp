@@ -1,6 +1,9 @@
 #include "console/file_move.h"
 
 #include <algorithm>
+#include <string>
+
+#include "i18n/messages.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,12 +26,23 @@ constexpr int retries = 20;
 constexpr DWORD retryPauseMs = 50;
 constexpr DWORD largestWrite = 1U << 20;
 
+// Windows' own words for the error, in the user's language, as UTF-8: the
+// ANSI code page's bytes would show as other letters on a UTF-8 stream.
 std::string windowsMessage(DWORD error) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const int size = length > 0 ? WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length),
+                                                    nullptr, 0, nullptr, nullptr)
+                              : 0;
+  std::string message(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), message.data(), size, nullptr,
+                        nullptr);
+  } else {
+    message = i18n::say("write.error_code", {{"code", std::to_string(error)}});
+  }
   LocalFree(text);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                               message.back() == '.' || message.back() == ' ')) {

@@ -1,135 +1,137 @@
 #include "keys/key_names.h"
 
 #include <array>
-#include <cctype>
 #include <string_view>
 #include <vector>
+
+#include "i18n/messages.h"
+#include "i18n/text_case.h"
 
 namespace sashcaster::keys {
 
 namespace {
 
-// Codes whose name is a stem and a number: F1 to F24, Numpad 0 to 9.
-struct NumberedKeys {
-  std::uint32_t first;
-  std::uint32_t last;
-  std::uint32_t firstNumber;
-  const char* stem;
+// F1 to F24, the same in every language; Numpad 0 to 9, named by key.numpad.
+constexpr std::uint32_t firstFunctionKey = 0x70;
+constexpr std::uint32_t lastFunctionKey = 0x87;
+constexpr std::uint32_t firstNumberPadDigit = 0x60;
+constexpr std::uint32_t lastNumberPadDigit = 0x69;
+
+// A key named by a message of the catalogues.
+struct KeyMessage {
+  std::uint32_t code;
+  const char* id;
 };
 
-constexpr std::array<NumberedKeys, 2> numberedKeys{{
-    {0x70, 0x87, 1, "F"},
-    {0x60, 0x69, 0, "Numpad "},
-}};
-
+// Another spelling of a key, in English.
 struct KeyName {
   std::uint32_t code;
   const char* name;
 };
 
 // The codes Windows assigns to keys; reserved and unassigned ones are left out.
-constexpr auto namedKeys = std::to_array<KeyName>({
-    {0x01, "Left mouse button"},
-    {0x02, "Right mouse button"},
-    {0x03, "Break"},
-    {0x04, "Middle mouse button"},
-    {0x05, "Mouse 4"},
-    {0x06, "Mouse 5"},
-    {0x08, "Backspace"},
-    {0x09, "Tab"},
-    {0x0C, "Clear"},
-    {0x0D, "Enter"},
-    {0x10, "Shift"},
-    {0x11, "Ctrl"},
-    {0x12, "Alt"},
-    {0x13, "Pause"},
-    {0x14, "Caps Lock"},
-    {0x15, "IME Kana"},
-    {0x16, "IME On"},
-    {0x17, "IME Junja"},
-    {0x18, "IME Final"},
-    {0x19, "IME Kanji"},
-    {0x1A, "IME Off"},
-    {0x1B, "Esc"},
-    {0x1C, "IME Convert"},
-    {0x1D, "IME Nonconvert"},
-    {0x1E, "IME Accept"},
-    {0x1F, "IME Mode change"},
-    {0x20, "Space"},
-    {0x21, "Page Up"},
-    {0x22, "Page Down"},
-    {0x23, "End"},
-    {0x24, "Home"},
-    {0x25, "Left arrow"},
-    {0x26, "Up arrow"},
-    {0x27, "Right arrow"},
-    {0x28, "Down arrow"},
-    {0x29, "Select"},
-    {0x2A, "Print"},
-    {0x2B, "Execute"},
-    {0x2C, "Print Screen"},
-    {0x2D, "Insert"},
-    {0x2E, "Delete"},
-    {0x2F, "Help"},
-    {0x5B, "Left Windows"},
-    {0x5C, "Right Windows"},
-    {0x5D, "Menu"},
-    {0x5F, "Sleep"},
-    {0x6A, "Numpad *"},
-    {0x6B, "Numpad +"},
-    {0x6C, "Numpad separator"},
-    {0x6D, "Numpad -"},
-    {0x6E, "Numpad ."},
-    {0x6F, "Numpad /"},
-    {0x90, "Num Lock"},
-    {0x91, "Scroll Lock"},
-    {0xA0, "Left Shift"},
-    {0xA1, "Right Shift"},
-    {0xA2, "Left Ctrl"},
-    {0xA3, "Right Ctrl"},
-    {0xA4, "Left Alt"},
-    {0xA5, "Right Alt"},
-    {0xA6, "Browser Back"},
-    {0xA7, "Browser Forward"},
-    {0xA8, "Browser Refresh"},
-    {0xA9, "Browser Stop"},
-    {0xAA, "Browser Search"},
-    {0xAB, "Browser Favorites"},
-    {0xAC, "Browser Home"},
-    {0xAD, "Volume Mute"},
-    {0xAE, "Volume Down"},
-    {0xAF, "Volume Up"},
-    {0xB0, "Next Track"},
-    {0xB1, "Previous Track"},
-    {0xB2, "Stop Media"},
-    {0xB3, "Play/Pause Media"},
-    {0xB4, "Start Mail"},
-    {0xB5, "Select Media"},
-    {0xB6, "Start App 1"},
-    {0xB7, "Start App 2"},
-    {0xBA, "; (US layout)"},
-    {0xBB, "= (US layout)"},
-    {0xBC, ", (comma)"},
-    {0xBD, "- (minus)"},
-    {0xBE, ". (period)"},
-    {0xBF, "/ (US layout)"},
-    {0xC0, "` (US layout)"},
-    {0xDB, "[ (US layout)"},
-    {0xDC, "\\ (US layout)"},
-    {0xDD, "] (US layout)"},
-    {0xDE, "' (US layout)"},
-    {0xDF, "OEM 8"},
-    {0xE2, "< > (102nd key)"},
-    {0xE5, "IME Process"},
-    {0xE7, "Packet"},
-    {0xF6, "Attn"},
-    {0xF7, "CrSel"},
-    {0xF8, "ExSel"},
-    {0xF9, "Erase EOF"},
-    {0xFA, "Play"},
-    {0xFB, "Zoom"},
-    {0xFD, "PA1"},
-    {0xFE, "OEM Clear"},
+constexpr auto namedKeys = std::to_array<KeyMessage>({
+    {0x01, "key.left_mouse_button"},
+    {0x02, "key.right_mouse_button"},
+    {0x03, "key.break"},
+    {0x04, "key.middle_mouse_button"},
+    {0x05, "key.mouse_4"},
+    {0x06, "key.mouse_5"},
+    {0x08, "key.backspace"},
+    {0x09, "key.tab"},
+    {0x0C, "key.clear"},
+    {0x0D, "key.enter"},
+    {0x10, "key.shift"},
+    {0x11, "key.ctrl"},
+    {0x12, "key.alt"},
+    {0x13, "key.pause"},
+    {0x14, "key.caps_lock"},
+    {0x15, "key.ime_kana"},
+    {0x16, "key.ime_on"},
+    {0x17, "key.ime_junja"},
+    {0x18, "key.ime_final"},
+    {0x19, "key.ime_kanji"},
+    {0x1A, "key.ime_off"},
+    {0x1B, "key.esc"},
+    {0x1C, "key.ime_convert"},
+    {0x1D, "key.ime_nonconvert"},
+    {0x1E, "key.ime_accept"},
+    {0x1F, "key.ime_mode_change"},
+    {0x20, "key.space"},
+    {0x21, "key.page_up"},
+    {0x22, "key.page_down"},
+    {0x23, "key.end"},
+    {0x24, "key.home"},
+    {0x25, "key.left_arrow"},
+    {0x26, "key.up_arrow"},
+    {0x27, "key.right_arrow"},
+    {0x28, "key.down_arrow"},
+    {0x29, "key.select"},
+    {0x2A, "key.print"},
+    {0x2B, "key.execute"},
+    {0x2C, "key.print_screen"},
+    {0x2D, "key.insert"},
+    {0x2E, "key.delete"},
+    {0x2F, "key.help"},
+    {0x5B, "key.left_windows"},
+    {0x5C, "key.right_windows"},
+    {0x5D, "key.menu"},
+    {0x5F, "key.sleep"},
+    {0x6A, "key.numpad_multiply"},
+    {0x6B, "key.numpad_add"},
+    {0x6C, "key.numpad_separator"},
+    {0x6D, "key.numpad_subtract"},
+    {0x6E, "key.numpad_decimal"},
+    {0x6F, "key.numpad_divide"},
+    {0x90, "key.num_lock"},
+    {0x91, "key.scroll_lock"},
+    {0xA0, "key.left_shift"},
+    {0xA1, "key.right_shift"},
+    {0xA2, "key.left_ctrl"},
+    {0xA3, "key.right_ctrl"},
+    {0xA4, "key.left_alt"},
+    {0xA5, "key.right_alt"},
+    {0xA6, "key.browser_back"},
+    {0xA7, "key.browser_forward"},
+    {0xA8, "key.browser_refresh"},
+    {0xA9, "key.browser_stop"},
+    {0xAA, "key.browser_search"},
+    {0xAB, "key.browser_favorites"},
+    {0xAC, "key.browser_home"},
+    {0xAD, "key.volume_mute"},
+    {0xAE, "key.volume_down"},
+    {0xAF, "key.volume_up"},
+    {0xB0, "key.next_track"},
+    {0xB1, "key.previous_track"},
+    {0xB2, "key.stop_media"},
+    {0xB3, "key.play_pause_media"},
+    {0xB4, "key.start_mail"},
+    {0xB5, "key.select_media"},
+    {0xB6, "key.start_app_1"},
+    {0xB7, "key.start_app_2"},
+    {0xBA, "key.oem_1"},
+    {0xBB, "key.oem_plus"},
+    {0xBC, "key.oem_comma"},
+    {0xBD, "key.oem_minus"},
+    {0xBE, "key.oem_period"},
+    {0xBF, "key.oem_2"},
+    {0xC0, "key.oem_3"},
+    {0xDB, "key.oem_4"},
+    {0xDC, "key.oem_5"},
+    {0xDD, "key.oem_6"},
+    {0xDE, "key.oem_7"},
+    {0xDF, "key.oem_8"},
+    {0xE2, "key.oem_102"},
+    {0xE5, "key.ime_process"},
+    {0xE7, "key.packet"},
+    {0xF6, "key.attn"},
+    {0xF7, "key.crsel"},
+    {0xF8, "key.exsel"},
+    {0xF9, "key.erase_eof"},
+    {0xFA, "key.play"},
+    {0xFB, "key.zoom"},
+    {0xFD, "key.pa1"},
+    {0xFE, "key.oem_clear"},
 });
 
 // Other spellings players type for keys of the table above.
@@ -159,11 +161,36 @@ bool isLetterOrDigit(std::uint32_t code) {
   return (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9');
 }
 
+// The key's name as `said` words it: in the player's language or in English.
+using Saying = std::string (*)(std::string_view, std::initializer_list<i18n::Value>);
+
+std::optional<std::string> nameSaid(std::uint32_t code, Saying said) {
+  if (isLetterOrDigit(code)) {
+    return std::string(1, static_cast<char>(code));
+  }
+  if (code >= firstFunctionKey && code <= lastFunctionKey) {
+    std::string name(1, 'F');
+    return name.append(std::to_string(code - firstFunctionKey + 1));
+  }
+  if (code >= firstNumberPadDigit && code <= lastNumberPadDigit) {
+    return said("key.numpad", {{"number", std::to_string(code - firstNumberPadDigit)}});
+  }
+  for (const KeyMessage& named : namedKeys) {
+    if (named.code == code) {
+      return said(named.id, {});
+    }
+  }
+  return std::nullopt;
+}
+
+// A key's name in the player's language or in English, or another spelling.
 std::optional<std::uint32_t> codeSpelled(const std::string& spelling) {
   for (std::uint32_t code = 1; code < 255; ++code) {
-    const std::optional<std::string> name = keyName(code);
-    if (name && spellingOf(*name) == spelling) {
-      return code;
+    for (const Saying said : {Saying{i18n::say}, Saying{i18n::sayInEnglish}}) {
+      const std::optional<std::string> name = nameSaid(code, said);
+      if (name && spellingOf(*name) == spelling) {
+        return code;
+      }
     }
   }
   for (const KeyName& other : otherSpellings) {
@@ -177,36 +204,23 @@ std::optional<std::uint32_t> codeSpelled(const std::string& spelling) {
 }  // namespace
 
 std::optional<std::string> keyName(std::uint32_t code) {
-  if (isLetterOrDigit(code)) {
-    return std::string(1, static_cast<char>(code));
-  }
-  for (const NumberedKeys& range : numberedKeys) {
-    if (code >= range.first && code <= range.last) {
-      return range.stem + std::to_string(code - range.first + range.firstNumber);
-    }
-  }
-  for (const KeyName& named : namedKeys) {
-    if (named.code == code) {
-      return named.name;
-    }
-  }
-  return std::nullopt;
+  return nameSaid(code, i18n::say);
+}
+
+std::optional<std::string> englishKeyName(std::uint32_t code) {
+  return nameSaid(code, i18n::sayInEnglish);
 }
 
 std::string describeKey(std::uint32_t code) {
   if (code >= 255) {
-    return "off";
+    return i18n::say("key.off");
   }
-  return keyName(code).value_or("no key");
+  return keyName(code).value_or(i18n::say("key.none"));
 }
 
 std::string spellingOf(std::string_view name) {
-  std::string spelling;
-  for (const char c : name) {
-    if (c != ' ') {
-      spelling += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-  }
+  std::string spelling = i18n::lowerCase(name);
+  std::erase(spelling, ' ');
   return spelling;
 }
 
@@ -226,14 +240,18 @@ std::optional<std::uint32_t> keyCode(const std::string& name) {
 
 std::vector<std::string> otherNamesOf(std::uint32_t code) {
   std::vector<std::string> names;
+  const std::optional<std::string> name = keyName(code);
+  const std::optional<std::string> english = englishKeyName(code);
+  if (name && english && spellingOf(*name) != spellingOf(*english)) {
+    names.push_back(*english);
+  }
   for (const KeyName& other : otherSpellings) {
     if (other.code == code) {
       names.emplace_back(other.name);
     }
   }
-  const std::optional<std::string> name = keyName(code);
-  if (name && spellingOf(*name).starts_with(numberPadStem)) {
-    names.push_back("Num " + name->substr(numberPadStem.size() + 1));
+  if (english && spellingOf(*english).starts_with(numberPadStem)) {
+    names.push_back("Num " + english->substr(numberPadStem.size() + 1));
   }
   return names;
 }
@@ -261,17 +279,14 @@ std::optional<std::string> whyNeverReceived(std::uint32_t code) {
   if (!name) {
     return std::nullopt;
   }
-  const std::string key = *name + " (" + std::to_string(code) + ")";
   if (isMouseButton(code)) {
-    return key +
-           " never reaches the plug-in: it is told of keyboard keys only, so a mouse button "
-           "cannot be used; choose a key";
+    return i18n::say("keys.mouse_never_received", {{"key", *name}, {"code", std::to_string(code)}});
   }
   if (const std::optional<std::uint32_t> received = codeReceivedFor(code)) {
-    const std::string generic = *keyName(*received);
-    return key + " never reaches the plug-in: " + generic + " arrives as " +
-           std::to_string(*received) + " whichever side is pressed; use " +
-           std::to_string(*received) + " (" + generic + ")";
+    return i18n::say("keys.side_never_received", {{"key", *name},
+                                                  {"code", std::to_string(code)},
+                                                  {"generic", *keyName(*received)},
+                                                  {"received", std::to_string(*received)}});
   }
   return std::nullopt;
 }

@@ -11,24 +11,29 @@
 namespace sashcaster::keys {
 
 // The name of a key the plug-in can watch ("Z", "F5", "Left arrow",
-// "Numpad 4", "Mouse 4"...); none for a code that names no key, and for the
-// codes of 255 or more, which switch a throw off.
+// "Numpad 4", "Mouse 4"...), in the player's language ("Pfeil links"); none
+// for a code that names no key, and for the codes of 255 or more, which
+// switch a throw off.
 std::optional<std::string> keyName(std::uint32_t code);
+
+// The same in English, whatever the player's language.
+std::optional<std::string> englishKeyName(std::uint32_t code);
 
 // The key's name, "off" for 255 or more, "no key" for a code that is no key.
 std::string describeKey(std::uint32_t code);
 
-// The code of a key written by its name, a letter or a digit, or a spelling
-// players commonly type ("Escape", "PgUp", "Numpad2", "Num 2"); letter case
-// and spaces do not matter ("z", "f5", "leftshift"). None when no key has
-// that name.
+// The code of a key written by its name, in the player's language or in
+// English, a letter or a digit, or a spelling players commonly type
+// ("Escape", "PgUp", "Numpad2", "Num 2"); letter case and spaces do not
+// matter ("z", "f5", "leftshift"). None when no key has that name.
 std::optional<std::uint32_t> keyCode(const std::string& name);
 
 // A name as keyCode compares it: in lower case, without spaces.
 std::string spellingOf(std::string_view name);
 
-// The other spellings keyCode takes for the key of this code ("Escape" for
-// Esc, "Num 2" for Numpad 2); none for most keys.
+// The other spellings keyCode takes for the key of this code: its English
+// name where the player's language has its own, "Escape" for Esc, "Num 2"
+// for Numpad 2; none for most keys in English.
 std::vector<std::string> otherNamesOf(std::uint32_t code);
 
 // The code as the settings file holds it: the plug-in stores a negative

@@ -5,9 +5,11 @@
 #include <cctype>
 #include <utility>
 
+#include "check/fix_command.h"
 #include "check/near_miss.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
+#include "i18n/messages.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::keys_tool {
@@ -16,7 +18,7 @@ namespace {
 
 constexpr std::uint32_t largestCode = 2147483647;
 
-// Words that switch a throw off.
+// Words that switch a throw off, besides key.off's word in the player's language.
 constexpr std::array<std::string_view, 2> offWords{"off", "-1"};
 
 // Suggestions: at most this many, this many slips away at most.
@@ -24,7 +26,7 @@ constexpr std::size_t mostSuggestions = 3;
 constexpr std::size_t mostSuggestionSlips = 2;
 
 std::string_view shortName(std::size_t index) {
-  return index == check::triggerIndex ? "trigger" : check::throwDirections[index];
+  return check::settingWord(index);
 }
 
 bool allDigits(std::string_view text) {
@@ -79,8 +81,7 @@ std::optional<std::size_t> settingIndex(std::string_view name) {
 }
 
 std::string settingLabel(std::size_t index) {
-  return index == check::triggerIndex ? "the trigger key"
-                                      : "the " + std::string(shortName(index)) + " throw's key";
+  return check::settingMessage(index, "label");
 }
 
 std::optional<std::string> unusableKey(std::uint32_t code) {
@@ -91,14 +92,15 @@ std::optional<std::string> unusableKey(std::uint32_t code) {
     return *why + ".";
   }
   if (!keys::keyName(code)) {
-    return "no key sends the code " + std::to_string(code) + ".";
+    return i18n::say("keys.no_key_sends", {{"code", std::to_string(code)}});
   }
   return std::nullopt;
 }
 
 KeyChoice chooseKey(const std::string& text) {
   const std::string spelling = keys::spellingOf(text);
-  if (std::find(offWords.begin(), offWords.end(), spelling) != offWords.end()) {
+  if (std::find(offWords.begin(), offWords.end(), spelling) != offWords.end() ||
+      spelling == keys::spellingOf(i18n::say("key.off"))) {
     return {offCode, "", {}};
   }
   std::optional<std::uint32_t> code = keys::keyCode(text);
@@ -106,8 +108,7 @@ KeyChoice chooseKey(const std::string& text) {
     code = decimalCode(text);
   }
   if (!code) {
-    return {std::nullopt,
-            check::inQuotes(text) + " is no key name and no code from 1 to 2147483647.",
+    return {std::nullopt, i18n::say("keys.no_key_name", {{"text", check::printable(text)}}),
             nearestKeyNames(text)};
   }
   if (const std::optional<std::string> problem = unusableKey(*code)) {
@@ -138,19 +139,24 @@ std::vector<std::string> nearestKeyNames(const std::string& text) {
 }
 
 std::string keyList() {
-  std::string list = "A to Z (65 to 90), 0 to 9 (48 to 57): the letter and digit keys\n";
+  std::string list = i18n::say("keys.list_letters") + "\n";
   for (std::uint32_t code = 1; code < 255; ++code) {
     if (!usable(code) || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) {
       continue;
     }
     const std::vector<std::string> spellings = spellingsOf(code);
-    list += spellings.front() + " (" + std::to_string(code) + ")";
+    std::string others;
     for (std::size_t i = 1; i < spellings.size(); ++i) {
-      list += (i == 1 ? ", also " : ", ") + spellings[i];
+      others += (i == 1 ? "" : ", ") + spellings[i];
     }
-    list += "\n";
+    const std::string number = std::to_string(code);
+    list += (others.empty()
+                 ? spellings.front() + " (" + number + ")"
+                 : i18n::say("keys.list_also",
+                             {{"name", spellings.front()}, {"code", number}, {"others", others}})) +
+            "\n";
   }
-  return list + "off, or -1: switches that throw off (written as 255)\n";
+  return list + i18n::say("keys.list_off") + "\n";
 }
 
 std::string settingNames() {

@@ -7,6 +7,8 @@
 #include "check/report.h"
 #include "config/ini_file.h"
 #include "console/utf8_path.h"
+#include "i18n/languages.h"
+#include "i18n/messages.h"
 #include "keys_tool/key_choice.h"
 #include "keys_tool/settings_write.h"
 #include "keys_tool/shipped_settings.h"
@@ -17,24 +19,9 @@ namespace {
 
 constexpr const char* defaultFile = "Sashcaster.ini";
 
-constexpr const char* usageText =
-    "usage: sashcaster-keys [--file FILE] SETTING=KEY [SETTING=KEY...]\n"
-    "       sashcaster-keys --list\n"
-    "Sets keys of the Sashcaster plug-in in its settings file FILE (by default\n"
-    "Sashcaster.ini in the game's folder, the one with RDR2.exe: run this there),\n"
-    "then shows the settings check's report.\n"
-    "SETTING: trigger, front, left, right, back, or the name in the file (iXKey...).\n"
-    "KEY: a key's name as the check shows it (Z, 5, F5, \"Left arrow\", \"Numpad 2\",\n"
-    "Shift; letter case and spaces ignored; Esc, PgUp, Num 2 and other common\n"
-    "spellings too), its decimal code, or off (or -1) to switch that throw off.\n"
-    "A single digit is that digit's key: 5 is the key 5 (code 53), not code 5.\n"
-    "--list shows every key name.\n"
-    "Only the values set change; the rest of the file stays as it is, and the file\n"
-    "as it was is kept as FILE.bak. Without the file, the shipped one is written.\n"
-    "Started without settings in a window of its own, it asks for each key in turn.\n"
-    "Exit status: 0 written, and the check finds nothing; 1 written, but the check\n"
-    "has findings; 2 bad command line, nothing written; 3 the file cannot be read\n"
-    "or written, nothing changed.\n";
+std::string usageText() {
+  return i18n::say("keys.usage", {{"tags", i18n::languageList()}});
+}
 
 struct CommandLine {
   std::string file = defaultFile;
@@ -48,26 +35,28 @@ struct CommandLine {
 // What is wrong with the key, the names nearest to it, where the full list is.
 std::string keyProblem(const KeyChoice& choice) {
   std::string problem = choice.problem;
+  std::string names;
   for (std::size_t i = 0; i < choice.nearest.size(); ++i) {
     const std::string& name = choice.nearest[i];
-    problem += (i == 0 ? "\nNearest names: " : ", ") +
-               (name.find(' ') == std::string::npos ? name : check::inQuotes(name));
+    names +=
+        (i == 0 ? "" : ", ") + (name.find(' ') == std::string::npos ? name : check::inQuotes(name));
   }
-  if (!choice.nearest.empty()) {
-    problem += ".";
+  if (!names.empty()) {
+    problem.append("\n").append(i18n::say("keys.nearest", {{"names", names}}));
   }
-  return problem + "\nEvery key name: " + programName + " --list";
+  return problem.append("\n").append(i18n::say("keys.every_name", {{"program", programName}}));
 }
 
 std::string settingProblem(const std::string& argument) {
   const std::size_t equals = argument.find('=');
   if (equals == std::string::npos) {
-    return check::inQuotes(argument) + " is not SETTING=KEY. The settings are " + settingNames() +
-           ".";
+    return i18n::say("keys.not_setting_key",
+                     {{"argument", check::printable(argument)}, {"settings", settingNames()}});
   }
   const std::string setting = argument.substr(0, equals);
   if (!settingIndex(setting)) {
-    return check::inQuotes(setting) + " is no setting. The settings are " + settingNames() + ".";
+    return i18n::say("keys.no_setting",
+                     {{"setting", check::printable(setting)}, {"settings", settingNames()}});
   }
   return keyProblem(chooseKey(argument.substr(equals + 1)));
 }
@@ -81,7 +70,7 @@ void takeSetting(const std::string& argument, CommandLine& line) {
     line.problem = settingProblem(argument);
     line.withUsage = false;
   } else if (line.codes[*index]) {
-    line.problem = settingLabel(*index) + " is given twice: give it once.";
+    line.problem = i18n::say("keys.given_twice", {{"label", settingLabel(*index)}});
   } else {
     line.codes[*index] = choice.code;
   }
@@ -98,9 +87,10 @@ CommandLine parse(const std::vector<std::string>& arguments) {
     } else if (argument == "--file" && i + 1 < arguments.size()) {
       line.file = arguments[++i];
     } else if (argument == "--file") {
-      line.problem = "--file needs the settings file's name after it.";
+      line.problem = i18n::say("keys.file_needs_name");
     } else if (argument.starts_with("-")) {
-      line.problem = "unknown option: " + check::withoutControlBytes(argument);
+      line.problem =
+          i18n::say("common.unknown_option", {{"option", check::withoutControlBytes(argument)}});
     } else {
       takeSetting(argument, line);
     }
@@ -108,7 +98,7 @@ CommandLine parse(const std::vector<std::string>& arguments) {
   const bool none = std::none_of(line.codes.begin(), line.codes.end(),
                                  [](const auto& code) { return code.has_value(); });
   if (line.problem.empty() && none && !line.help && !line.list) {
-    line.problem = "no key to set.";
+    line.problem = i18n::say("keys.nothing_to_set");
   }
   return line;
 }
@@ -125,9 +115,9 @@ int setKeys(const std::filesystem::path& file, const KeyCodes& codes, std::ostre
   const std::string after =
       withKeysSet(before.bytes.value_or(std::string(shippedSettings())), codes);
   if (after.size() > static_cast<std::size_t>(maxIniFileBytes)) {
-    err << "sashcaster-keys: " << check::withoutControlBytes(file.string())
-        << " would grow past 1 MiB (1048576 bytes), which the plug-in ignores, so it was not "
-           "changed. Keep only the [Sashcaster] section and its keys, then run this again.\n";
+    err << "sashcaster-keys: "
+        << i18n::say("keys.would_grow", {{"file", check::withoutControlBytes(file.string())}})
+        << "\n";
     return exitFileProblem;
   }
   const std::string problem = writeKeepingBackup(file, after, before.bytes);
@@ -136,8 +126,7 @@ int setKeys(const std::filesystem::path& file, const KeyCodes& codes, std::ostre
     return exitFileProblem;
   }
   const std::string name = check::withoutControlBytes(file.string());
-  out << (before.bytes ? "Wrote " + name + "; it was kept as it was in " + name + ".bak.\n"
-                       : "Wrote " + name + " from the shipped settings file.\n");
+  out << i18n::say(before.bytes ? "keys.wrote" : "keys.wrote_shipped", {{"file", name}}) << "\n";
   std::uint8_t justSet = 0;
   for (std::size_t index = 0; index < codes.size(); ++index) {
     if (codes[index]) {
@@ -159,19 +148,22 @@ bool startsDialogue(const std::vector<std::string>& arguments) {
   return arguments.size() == 1 && !setting && !argument.starts_with("-");
 }
 
-int runKeys(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int runKeys(std::vector<std::string> arguments, std::ostream& out, std::ostream& err) {
+  if (const std::string problem = i18n::takeLanguageOption(arguments); !problem.empty()) {
+    err << "sashcaster-keys: " << problem << "\n";
+    return exitBadCommandLine;
+  }
   const CommandLine line = parse(arguments);
   if (line.help) {
-    out << usageText;
+    out << usageText();
     return exitWritten;
   }
   if (line.list) {
-    out << "Key names " << programName << " takes (letter case and spaces do not matter):\n"
-        << keyList();
+    out << i18n::say("keys.list_heading", {{"program", programName}}) << "\n" << keyList();
     return exitWritten;
   }
   if (!line.problem.empty()) {
-    err << "sashcaster-keys: " << line.problem << "\n" << (line.withUsage ? usageText : "");
+    err << "sashcaster-keys: " << line.problem << "\n" << (line.withUsage ? usageText() : "");
     return exitBadCommandLine;
   }
   return setKeys(console::utf8Path(line.file), line.codes, out, err);

@@ -33,8 +33,9 @@ int setKeys(const std::filesystem::path& file, const KeyCodes& codes, std::ostre
 // none, or a lone settings file (one dropped on the program).
 bool startsDialogue(const std::vector<std::string>& arguments);
 
-// Runs the command for the arguments after the program's name and returns the
-// exit status: setKeys' or 2 for a bad command line, with nothing written.
-int runKeys(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Runs the command for the arguments after the program's name, in the
+// language of --lang if they give one, and returns the exit status: setKeys'
+// or 2 for a bad command line, with nothing written.
+int runKeys(std::vector<std::string> arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace sashcaster::keys_tool

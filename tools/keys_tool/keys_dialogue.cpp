@@ -5,6 +5,8 @@
 
 #include "check/report.h"
 #include "config/settings_keys.h"
+#include "i18n/messages.h"
+#include "i18n/text_case.h"
 #include "keys/key_names.h"
 #include "keys_tool/key_choice.h"
 #include "keys_tool/keys_command.h"
@@ -18,19 +20,25 @@ std::string keyText(std::uint32_t code) {
   return keys::describeKey(code) + " (" + keys::writtenCode(code) + ")";
 }
 
+// The width of the list's first column, in a console's columns.
+constexpr std::size_t labelColumns = 24;
+
 void showKeys(const Settings& keys, std::ostream& out) {
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
-    std::string label = settingLabel(index) + ":";
-    label.resize(std::max<std::size_t>(label.size(), 24), ' ');
+    std::string label = i18n::say("dialogue.row", {{"label", settingLabel(index)}});
+    const std::size_t width = i18n::displayWidth(label);
+    label.append(width < labelColumns ? labelColumns - width : 0, ' ');
     out << "  " << label << keyText(keys.*settingsKeys[index].field) << "\n";
   }
 }
 
+std::string keyNamed(std::uint32_t code) {
+  return *keys::keyName(code);
+}
+
 // A key without a name: the settings check would call its code a mistake.
 std::string unnamed(std::uint32_t code) {
-  return "That key sends the code " + std::to_string(code) +
-         ", which is not in the table of keys the settings check knows, so it cannot be set "
-         "here.";
+  return i18n::say("dialogue.unnamed", {{"code", std::to_string(code)}});
 }
 
 enum class Answer : std::uint8_t { Chosen, Leave };
@@ -51,7 +59,8 @@ std::optional<std::size_t> heldBy(const Settings& keys, std::size_t index, std::
 std::optional<std::string> refusal(const Settings& keys, std::size_t index, std::uint32_t code,
                                    bool kept) {
   if (const std::optional<std::string> problem = unusableKey(code)) {
-    return (keys::keyName(code) ? *problem : unnamed(code)) + " Press another key:";
+    return i18n::say("dialogue.press_another",
+                     {{"problem", keys::keyName(code) ? *problem : unnamed(code)}});
   }
   const std::optional<std::size_t> other = heldBy(keys, index, code);
   if (!other) {
@@ -59,19 +68,23 @@ std::optional<std::string> refusal(const Settings& keys, std::size_t index, std:
   }
   const std::uint32_t now = keys.*settingsKeys[index].field;
   const bool canKeep = !kept && !unusableKey(now) && !heldBy(keys, index, now);
-  return keyText(code) + " is already " + settingLabel(*other) + ": press another key" +
-         (canKeep ? ", or Enter to keep " + keyText(now) : "") + ":";
+  return i18n::say(canKeep ? "dialogue.taken_keep" : "dialogue.taken",
+                   {{"key", keyText(code)},
+                    {"label", settingLabel(*other)},
+                    {"enter", keyNamed(keepKey)},
+                    {"now", keyText(now)}});
 }
 
 // One key asked for until the player presses one that the plug-in can use
 // and that no other throw has.
 Answer askForKey(std::size_t index, Settings& keys, const KeyPresses& next, std::ostream& out) {
   std::uint32_t& code = keys.*settingsKeys[index].field;
-  out << "Press " << settingLabel(index) << " (now " << keyText(code) << "): " << std::flush;
+  out << i18n::say("dialogue.press", {{"label", settingLabel(index)}, {"key", keyText(code)}})
+      << " " << std::flush;
   for (;;) {
     const std::optional<std::uint32_t> pressed = next();
     if (!pressed || *pressed == leaveKey) {
-      out << "Esc\n";
+      out << keyNamed(leaveKey) << "\n";
       return Answer::Leave;
     }
     const bool kept = *pressed == keepKey;
@@ -80,7 +93,7 @@ Answer askForKey(std::size_t index, Settings& keys, const KeyPresses& next, std:
       out << "\n  " << *why << " " << std::flush;
       continue;
     }
-    out << (kept ? "kept" : keyText(chosen)) << "\n";
+    out << (kept ? i18n::say("dialogue.kept") : keyText(chosen)) << "\n";
     code = chosen;
     return Answer::Chosen;
   }
@@ -100,7 +113,7 @@ bool confirmed(const KeyPresses& next) {
 }
 
 void waitForEnter(const KeyPresses& next, std::ostream& out) {
-  out << "Press Enter to close this window." << std::endl;
+  out << i18n::say("common.press_enter_to_close", {{"enter", keyNamed(keepKey)}}) << std::endl;
   for (std::optional<std::uint32_t> pressed = next(); pressed && *pressed != keepKey;
        pressed = next()) {
   }
@@ -124,17 +137,21 @@ std::optional<KeyCodes> keysToSave(const check::Report& report, const KeyPresses
 
 std::optional<KeyCodes> askForKeys(const Settings& now, const KeyPresses& next, std::ostream& out) {
   showKeys(now, out);
-  out << "\nPress the new key for each in turn. Enter keeps the key, Delete switches that "
-         "throw off, Esc leaves without saving.\n";
+  out << "\n"
+      << i18n::say("dialogue.intro", {{"enter", keyNamed(keepKey)},
+                                      {"delete", keyNamed(offKey)},
+                                      {"esc", keyNamed(leaveKey)}})
+      << "\n";
   Settings chosen = now;
   for (std::size_t index = 0; index < settingsKeys.size(); ++index) {
     if (askForKey(index, chosen, next, out) == Answer::Leave) {
       return std::nullopt;
     }
   }
-  out << "\nThe new keys:\n";
+  out << "\n" << i18n::say("dialogue.new_keys") << "\n";
   showKeys(chosen, out);
-  out << "Save them? Enter saves, Esc leaves without saving. " << std::flush;
+  out << i18n::say("dialogue.save", {{"enter", keyNamed(keepKey)}, {"esc", keyNamed(leaveKey)}})
+      << " " << std::flush;
   if (!confirmed(next)) {
     out << "\n";
     return std::nullopt;
@@ -158,16 +175,15 @@ int runDialogue(const std::filesystem::path& file, const KeyPresses& next, std::
     out << before.problem << "\n";
     status = exitFileProblem;
   } else {
-    out << "Keys of the Sashcaster plug-in, as it reads them from " << name
-        << (before.bytes ? "" : " (not there yet: saving writes the shipped file with your keys)")
-        << ":\n";
+    out << i18n::say(before.bytes ? "dialogue.heading" : "dialogue.heading_new", {{"file", name}})
+        << "\n";
     const std::optional<KeyCodes> codes = keysToSave(check::checkSettingsFile(file), next, out);
     const bool any = codes && std::any_of(codes->begin(), codes->end(),
                                           [](const auto& c) { return c.has_value(); });
     if (any) {
       status = setKeys(file, *codes, out, out);
     } else {
-      out << (codes ? "No key changed, so nothing was saved.\n" : "Nothing was saved.\n");
+      out << i18n::say(codes ? "dialogue.no_change" : "dialogue.nothing_saved") << "\n";
     }
   }
   waitForEnter(next, out);

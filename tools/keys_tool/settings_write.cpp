@@ -12,6 +12,7 @@
 #include "check/report.h"
 #include "config/ini_file.h"
 #include "console/file_move.h"
+#include "i18n/messages.h"
 
 namespace sashcaster::keys_tool {
 
@@ -24,7 +25,7 @@ std::string shown(const fs::path& file) {
 }
 
 std::string errnoText() {
-  return errno != 0 ? std::generic_category().message(errno) : "no reason given";
+  return errno != 0 ? std::generic_category().message(errno) : i18n::say("common.no_reason");
 }
 
 fs::path beside(const fs::path& file, const std::string& suffix) {
@@ -66,17 +67,15 @@ class TempFile {
 
 std::string cannotWrite(const fs::path& file, const std::string& reason) {
   const std::string folder =
-      file.has_parent_path() ? "the folder " + shown(file.parent_path()) : "this folder";
-  return "Cannot write in " + folder + " (" + reason + "), so " + shown(file) +
-         " was not changed. If the game is under Program Files, Windows lets only an "
-         "administrator change it: right-click Sashcaster-keys.exe and choose Run as "
-         "administrator. Otherwise check that the disk is not full or read-only.";
+      file.has_parent_path() ? i18n::say("place.in_folder", {{"folder", shown(file.parent_path())}})
+                             : i18n::say("place.in_this_folder");
+  return i18n::say("write.cannot_write",
+                   {{"in_folder", folder}, {"reason", reason}, {"file", shown(file)}});
 }
 
 std::string cannotReplace(const fs::path& target, const fs::path& file, const std::string& reason) {
-  return "Cannot replace " + shown(target) + " (" + reason + "), so " + shown(file) +
-         " was not changed. Close what holds it open (an editor, or the game if it keeps "
-         "it), then run this again.";
+  return i18n::say("write.cannot_replace",
+                   {{"target", shown(target)}, {"reason", reason}, {"file", shown(file)}});
 }
 
 // Moves the new bytes over the file with the old ones as FILE.bak. An earlier
@@ -90,7 +89,7 @@ std::string moveKeepingBackup(const fs::path& file, TempFile& fresh, TempFile& o
   const bool hadBackup = fs::exists(status);
   // Only a file is set aside and dropped; anything else there stays untouched.
   if (hadBackup && !fs::is_regular_file(status)) {
-    return cannotReplace(backup, file, "it is not a file");
+    return cannotReplace(backup, file, i18n::say("write.not_a_file"));
   }
   if (hadBackup && !console::moveOver(backup, former.path(), reason)) {
     return cannotReplace(backup, file, reason);
@@ -115,9 +114,11 @@ std::string moveKeepingBackup(const fs::path& file, TempFile& fresh, TempFile& o
 }
 
 std::string quotedNames(const std::vector<std::string>& names) {
-  std::string text;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + check::inQuotes(names[i]);
+  // Built from the end: "a", "b" and "c" is more("a", two("b", "c")).
+  std::string text = check::inQuotes(names.back());
+  for (std::size_t i = names.size() - 1; i-- > 0;) {
+    text = i18n::say(i + 2 == names.size() ? "list.two" : "list.more",
+                     {{"first", check::inQuotes(names[i])}, {"second", text}, {"rest", text}});
   }
   return text;
 }
@@ -126,23 +127,19 @@ std::string quotedNames(const std::vector<std::string>& names) {
 // leave their keys in the other one, which the plug-in never reads.
 std::string meantElsewhere(const fs::path& file, const std::vector<std::string>& names) {
   const std::string wanted = check::withoutControlBytes(file.filename().string());
-  return "There is no " + shown(file) + ", but there is " + quotedNames(names) +
-         ", so nothing was written.\nThe plug-in reads only " + wanted + ": rename " +
-         check::inQuotes(names.front()) + " to " + wanted +
-         ", then run this again.\nWindows may hide an extension such as .txt: in Explorer, "
-         "choose View and tick File name extensions to see it.";
+  return i18n::say("write.meant_elsewhere", {{"file", shown(file)},
+                                             {"names", quotedNames(names)},
+                                             {"wanted", wanted},
+                                             {"first", check::inQuotes(names.front())}});
 }
 
 std::string readOnly(const fs::path& file) {
 #ifdef _WIN32
-  const std::string fix =
-      "To change its keys, right-click it in Explorer, choose Properties, untick Read-only, "
-      "click OK, then run this again.";
+  constexpr const char* message = "write.read_only_windows";
 #else
-  const std::string fix = "To change its keys, give it write permission (chmod u+w " + shown(file) +
-                          "), then run this again.";
+  constexpr const char* message = "write.read_only_posix";
 #endif
-  return shown(file) + " is read-only, so it was not changed.\n" + fix;
+  return i18n::say(message, {{"file", shown(file)}});
 }
 
 }  // namespace
@@ -155,17 +152,12 @@ FileBytes readForEdit(const fs::path& file) {
     return {std::nullopt, meant.empty() ? "" : meantElsewhere(file, meant)};
   }
   if (fs::is_directory(status)) {
-    return {std::nullopt, shown(file) +
-                              " is a folder, not a file, so no keys can be written to it. Move "
-                              "the folder away, then run this again."};
+    return {std::nullopt, i18n::say("write.folder", {{"file", shown(file)}})};
   }
   const std::uintmax_t size = fs::file_size(file, code);
   if (!code && size > static_cast<std::uintmax_t>(maxIniFileBytes)) {
     return {std::nullopt,
-            shown(file) + " holds " + std::to_string(size) +
-                " bytes, more than 1 MiB (1048576 bytes), so the plug-in ignores it and it was "
-                "not changed. Delete it, or keep only the [Sashcaster] section, then run this "
-                "again."};
+            i18n::say("write.too_large", {{"file", shown(file)}, {"size", std::to_string(size)}})};
   }
   if (console::isReadOnly(file)) {
     return {std::nullopt, readOnly(file)};
@@ -174,9 +166,8 @@ FileBytes readForEdit(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   if (!in && !in.eof()) {
-    return {std::nullopt, shown(file) + " cannot be read (" + errnoText() +
-                              "), so it was not changed: close what holds it, or check its "
-                              "permissions, then run this again."};
+    return {std::nullopt,
+            i18n::say("write.unreadable", {{"file", shown(file)}, {"reason", errnoText()}})};
   }
   return {std::move(bytes), ""};
 }
