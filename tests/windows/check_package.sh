@@ -59,7 +59,9 @@ for file in Sashcaster-README.txt Sashcaster.ini; do
   cmp -s "$scratch/dist/$file" "$source_dir/package/$file" || fail "$file is not package/$file"
 done
 # The player's notes read alike in Notepad and in a console: every line ends
-# in CR LF, and holds printable ASCII only, under 80 columns.
+# in CR LF, under 80 columns. The settings file holds printable ASCII only; the
+# notes, which greet players in their own languages, are UTF-8 with a
+# byte-order mark, so that every Notepad reads them as such.
 for file in Sashcaster-README.txt Sashcaster.ini; do
   notes=$scratch/dist/$file
   lines=$(wc -l <"$notes")
@@ -67,11 +69,18 @@ for file in Sashcaster-README.txt Sashcaster.ini; do
     [ "$(tail -c 1 "$notes" | od -An -tx1)" != " 0a" ]; then
     fail "$file has a line that does not end in CR LF, or a CR inside a line"
   fi
-  wide=$(tr -d '\r' <"$notes" | awk 'length > 79 { print FNR }' | tr '\n' ' ')
-  [ -z "$wide" ] || fail "$file has lines of 80 columns or more: $wide"
-  if tr -d '\r' <"$notes" | LC_ALL=C grep -q '[^[:print:]]'; then
-    fail "$file holds bytes that are not printable ASCII"
+  if [ "$file" = Sashcaster.ini ]; then
+    text=$(tr -d '\r' <"$notes")
+    LC_ALL=C grep -q '[^[:print:]]' <<<"$text" && fail "$file holds bytes that are not printable ASCII"
+  else
+    [ "$(head -c 3 "$notes" | od -An -tx1)" = " ef bb bf" ] || fail "$file does not start with UTF-8's byte-order mark"
+    iconv -f UTF-8 -t UTF-8 "$notes" >/dev/null 2>&1 || fail "$file is not UTF-8"
+    text=$(tr -d '\r' <"$notes" | tail -c +4)
+    LC_ALL=C.UTF-8 grep -q '[^[:print:]]' <<<"$text" && fail "$file holds characters that are not printable"
   fi
+  # wc -L counts a wide character's two columns.
+  widest=$(LC_ALL=C.UTF-8 wc -L <<<"$text")
+  [ "$widest" -lt 80 ] || fail "$file has lines of $widest columns"
 done
 (cd "$scratch/unpacked" && sha256sum --quiet -c $sums) || fail "$sums does not match the files"
 [ "$(wc -l <"$scratch/dist/$sums")" -eq "$(($(wc -l <<<"$released") - 1))" ] ||
