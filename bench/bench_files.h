@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 namespace sashcaster::bench {
 

@@ -1,6 +1,6 @@
 // Runs the turn benchmarks on the tests' fake host, recording included.
 #include "bench/bench_host.h"
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "throw/throw_loop.h"
 
 namespace sashcaster::bench {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "bench/bench_host.h"
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 #include "host/host_interface.h"
 
 namespace {

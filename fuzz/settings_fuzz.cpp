@@ -14,7 +14,7 @@
 #include "config/settings_file.h"
 #include "fuzz/document_checks.h"
 #include "fuzz/ini_model.h"
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 namespace {
 

@@ -32,4 +32,4 @@ echo "playing the built-in scenario:"
 wine build/windows/wine/sashcaster-wine.exe --plugin "Z:$PWD/dist/Sashcaster.asi" \
   --ini "Z:$PWD/dist/Sashcaster.ini"
 echo
-echo "Your own settings file in a scenario of yours: build/native/tools/sim/sashcaster-sim --ini FILE SCENARIO"
+echo "Your own settings file in a scenario of yours: build/native/harness/sim/sashcaster-sim --ini FILE SCENARIO"

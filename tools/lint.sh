@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis of the project's own code: clang-tidy with the repository's
 # .clang-tidy and cppcheck, both over the native build's compile_commands.json,
+# clang-format over every C++ file,
 # and shellcheck over the scripts (warnings and errors; style notes are not).
 # Exits non-zero on any finding.
 set -euo pipefail
@@ -13,11 +14,11 @@ cmake --preset native -B "$build" -DSASHCASTER_BUILD_BENCHMARKS=ON >/dev/null
 # Sources that the build itself writes (the shipped settings file built into
 # the keys tool, the message catalogues built into both programs) are in the
 # database too, so they must exist before it loads.
-cmake --build "$build" --target tools/keys_tool/shipped_settings.cpp \
-  tools/i18n/embedded_catalogues.cpp >/dev/null
+cmake --build "$build" --target programs/keys_tool/shipped_settings.cpp \
+  programs/i18n/embedded_catalogues.cpp >/dev/null
 
 # The project's own translation units; third-party and generated code stay out.
-mapfile -t sources < <(find src tests bench fuzz tools -name '*.cpp' -not -path 'src/host/windows/*' |
+mapfile -t sources < <(find src harness programs tests bench fuzz -name '*.cpp' -not -path 'src/host/windows/*' |
   sort)
 
 echo "clang-tidy: ${#sources[@]} files"
@@ -39,6 +40,10 @@ cppcheck --project="$build/compile_commands.json" --quiet --error-exitcode=1 \
   --suppress=missingIncludeSystem --suppress='*:/usr/include/*' \
   -i"$PWD/src/host/windows" -i"$PWD/build" --std=c++20 \
   --template='{file}:{line}: {severity}: {message} [{id}]'
+echo "clang-format"
+# Every C++ file of the project as clang-format writes it, by .clang-format.
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
 echo "shellcheck"
 mapfile -t scripts < <(find tools tests .ci -name '*.sh' -o -name run | sort)
 shellcheck --severity=warning "${scripts[@]}"

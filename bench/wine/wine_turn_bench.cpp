@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 #include "standin_host/standin_control.h"
 #include "standin_host/standin_load.h"
 

@@ -15,7 +15,7 @@
 #include "config/settings.h"
 #include "config/settings_file.h"
 #include "config/temp_folder.h"
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "support/built_in_keys.h"
 #include "support/case_name.h"
 #include "throw/throw_loop.h"

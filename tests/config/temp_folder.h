@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 namespace sashcaster::testing {
 

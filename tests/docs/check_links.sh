@@ -25,7 +25,7 @@ for document in "${documents[@]}"; do
   # Paths named in text, commands and code: from the top of the tree.
   while read -r path; do
     [ -e "$path" ] || fail "$document names $path, which is not there"
-  done < <(grep -oP '(?<![\w/.$<-])(src|tests|tools|bench|fuzz|package|cmake|docs|\.ci)/[\w./-]*' \
+  done < <(grep -oP '(?<![\w/.$<-])(src|harness|programs|tests|tools|bench|fuzz|package|cmake|docs|\.ci)/[\w./-]*' \
     "$document" | sed 's/[.]$//' | sort -u)
 done
 

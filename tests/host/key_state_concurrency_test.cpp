@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <thread>
 
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "host/key_state_table.h"
 
 namespace sashcaster {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "support/case_name.h"
 
 namespace sashcaster {

@@ -1,6 +1,6 @@
 // The words the fake host and the stand-in host share for a native call, and
 // the breaches they both report, through the fake host's own calls.
-#include "host/fake/native_call.h"
+#include "fake_host/native_call.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "support/case_name.h"
 
 namespace sashcaster::testing {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "throw/natives.h"
 
 namespace sashcaster {

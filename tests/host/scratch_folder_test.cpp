@@ -1,4 +1,4 @@
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -68,7 +68,7 @@ TEST_P(EveryLanguage, IsBuiltInAndReadsWhole) {
   const std::string_view tag = GetParam();
   const bool builtIn = std::any_of(embeddedCatalogues().begin(), embeddedCatalogues().end(),
                                    [&](const EmbeddedCatalogue& one) { return one.tag == tag; });
-  ASSERT_TRUE(builtIn) << "tools/messages/" << tag << ".txt is missing";
+  ASSERT_TRUE(builtIn) << "programs/messages/" << tag << ".txt is missing";
   for (const std::string& problem : catalogueOf(tag).problems) {
     ADD_FAILURE() << tag << ".txt " << problem;
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 #include "keys/control_names.h"
 
 namespace sashcaster::keys {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "check/fix_command.h"
-#include "config/settings_keys.h"
 #include "config/settings.h"
+#include "config/settings_keys.h"
 #include "config/temp_folder.h"
 #include "keys_tool/key_choice.h"
 #include "support/game_folder.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "check/fix_command.h"
-#include "config/settings_keys.h"
 #include "config/settings.h"
+#include "config/settings_keys.h"
 #include "config/temp_folder.h"
 #include "keys/key_names.h"
 #include "keys_tool/keys_command.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "config/settings.h"
-#include "host/fake/fake_host.h"
-#include "host/fake/native_call.h"
+#include "fake_host/fake_host.h"
+#include "fake_host/native_call.h"
 #include "throw/throw_loop.h"
 
 namespace sashcaster::testing {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 #include "standin_host/standin_control.h"
 
 namespace sashcaster::standin_test {

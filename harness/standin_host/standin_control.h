@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 
 inline constexpr std::uint32_t standInMaxSlots = 8;
 inline constexpr std::uint32_t standInMaxName = 128;

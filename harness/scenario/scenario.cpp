@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "config/settings_keys.h"
-#include "host/fake/game_model.h"
-#include "host/fake/native_call.h"
+#include "fake_host/game_model.h"
+#include "fake_host/native_call.h"
 #include "keys/control_names.h"
 #include "keys/key_names.h"
 

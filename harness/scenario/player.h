@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 #include "scenario.h"
 
 namespace sashcaster::scenario {

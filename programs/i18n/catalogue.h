@@ -1,4 +1,4 @@
-// A message catalogue: the text of tools/messages/TAG.txt, one message a line
+// A message catalogue: the text of programs/messages/TAG.txt, one message a line
 // ("message.id = text"), read into its messages.
 #pragma once
 
@@ -40,7 +40,7 @@ struct EmbeddedCatalogue {
   std::string_view text;
 };
 
-// Every catalogue of tools/messages, built in; made at build time.
+// Every catalogue of programs/messages, built in; made at build time.
 std::span<const EmbeddedCatalogue> embeddedCatalogues();
 
 }  // namespace sashcaster::i18n

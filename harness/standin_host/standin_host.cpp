@@ -14,7 +14,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "host/fake/native_call.h"
+#include "fake_host/native_call.h"
 #include "host/host_interface.h"
 #include "standin_control.h"
 #include "standin_host/handle_watch.h"

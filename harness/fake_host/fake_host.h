@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 #include "host/host_interface.h"
 
 namespace sashcaster::fake {

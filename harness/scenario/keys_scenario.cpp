@@ -7,7 +7,7 @@
 #include "check/check_command.h"
 #include "check/report.h"
 #include "config/settings_keys.h"
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 #include "keys/key_names.h"
 
 namespace sashcaster::scenario {

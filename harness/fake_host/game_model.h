@@ -90,7 +90,7 @@ inline constexpr GameThrow gameThrows[] = {
 };
 
 // Where a failure message sends the reader to see what a word means.
-inline constexpr char gameThrowsSource[] = "model::gameThrows in src/host/fake/game_model.h";
+inline constexpr char gameThrowsSource[] = "model::gameThrows in harness/fake_host/game_model.h";
 
 // The game's action of a throw word; empty for a word that names none.
 inline std::string_view gameThrowAction(std::string_view word) {

@@ -1,4 +1,4 @@
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 
 #include <random>
 #include <system_error>

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "host/fake/native_call.h"
+#include "fake_host/native_call.h"
 
 namespace sashcaster::scenario {
 

@@ -1,8 +1,8 @@
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 
 #include <algorithm>
 
-#include "host/fake/native_call.h"
+#include "fake_host/native_call.h"
 #include "host/key_state_table.h"
 
 namespace sashcaster::fake {

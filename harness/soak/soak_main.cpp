@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "host/fake/scratch_folder.h"
+#include "scratch_folder/scratch_folder.h"
 #include "soak/final_check.h"
 #include "soak/private_memory.h"
 #include "soak/storm.h"

@@ -1,8 +1,8 @@
-#include "host/fake/native_call.h"
+#include "fake_host/native_call.h"
 
 #include <cstdio>
 
-#include "host/fake/game_model.h"
+#include "fake_host/game_model.h"
 
 namespace sashcaster::model {
 

@@ -2,7 +2,7 @@
 // fake host, with the settings file read from a scratch directory.
 #include <iostream>
 
-#include "host/fake/fake_host.h"
+#include "fake_host/fake_host.h"
 #include "host/key_state_table.h"
 #include "scenario/command_line.h"
 #include "scenario/player.h"

@@ -18,7 +18,7 @@ foreach(file IN LISTS files)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE ${OUTPUT}.new
-  "// Made at build time from tools/messages; do not edit.\n"
+  "// Made at build time from programs/messages; do not edit.\n"
   "#include \"i18n/catalogue.h\"\n\n"
   "namespace sashcaster::i18n {\n\nnamespace {\n\n${arrays}\n}  // namespace\n\n"
   "std::span<const EmbeddedCatalogue> embeddedCatalogues() {\n"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "host/fake/scratch_folder.h"
 #include "scenario.h"
+#include "scratch_folder/scratch_folder.h"
 
 namespace sashcaster::scenario {
 
