@@ -37,7 +37,7 @@ expect 0 "$passed" wine "$driver" --ini "Z:$PWD/$own.ini" "Z:$PWD/$own.scenario"
 expect 0 "$passed" "$sim" --ini "$own.ini" "$own.scenario"
 expect 0 "$passed" "$sim"
 expect 0 "$passed" "$sim" --ini "$own.ini"
-check=${sim%/sim/sashcaster-sim}/check/sashcaster-check
+check=${sim%/harness/sim/sashcaster-sim}/programs/check/sashcaster-check
 expect 0 '^usage: sashcaster-check ' "$check" --help
 expect 1 '^line 3: "ixkey" is no key the plug-in knows: did you mean iXKey\?' \
   "$check" tests/scenarios/with_ini/lower_case_name.ini
