@@ -95,17 +95,24 @@ Catalogue parseCatalogue(std::string_view text) {
   return std::move(reading.catalogue);
 }
 
+std::optional<Braces> bracesFrom(std::string_view text, std::size_t from) {
+  const std::size_t open = text.find('{', from);
+  if (open == std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::size_t close = text.find('}', open);
+  if (close == std::string_view::npos) {
+    return std::nullopt;
+  }
+  return Braces{open, close, text.substr(open + 1, close - open - 1)};
+}
+
 std::set<std::string, std::less<>> placeholdersOf(std::string_view text) {
   std::set<std::string, std::less<>> names;
-  for (std::size_t open = text.find('{'); open != std::string_view::npos;
-       open = text.find('{', open + 1)) {
-    const std::size_t close = text.find('}', open);
-    if (close == std::string_view::npos) {
-      break;
-    }
-    const std::string_view name = text.substr(open + 1, close - open - 1);
-    if (!name.empty() && std::all_of(name.begin(), name.end(), isIdCharacter)) {
-      names.emplace(name);
+  for (auto braces = bracesFrom(text, 0); braces; braces = bracesFrom(text, braces->open + 1)) {
+    if (!braces->name.empty() &&
+        std::all_of(braces->name.begin(), braces->name.end(), isIdCharacter)) {
+      names.emplace(braces->name);
     }
   }
   return names;

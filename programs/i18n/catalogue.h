@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -30,6 +31,15 @@ struct Catalogue {
 inline constexpr std::string_view mayStayEnglishMark = "# may stay as in English";
 
 Catalogue parseCatalogue(std::string_view text);
+
+// A pair of braces in a message's text, at or after a place: where it opens
+// and closes, and the name between them ("{file}" gives "file").
+struct Braces {
+  std::size_t open = 0;
+  std::size_t close = 0;
+  std::string_view name;
+};
+std::optional<Braces> bracesFrom(std::string_view text, std::size_t from);
 
 // The names of the placeholders ("{file}" gives "file") in a message's text.
 std::set<std::string, std::less<>> placeholdersOf(std::string_view text);

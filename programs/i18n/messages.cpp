@@ -39,18 +39,14 @@ const Texts& textsOf(std::string_view language) {
 std::string filled(std::string_view text, std::span<const Value> values) {
   std::string out;
   std::size_t copied = 0;
-  for (std::size_t open = text.find('{'); open != std::string_view::npos;
-       open = text.find('{', open + 1)) {
-    const std::size_t close = text.find('}', open);
-    if (close == std::string_view::npos) {
-      break;
-    }
-    const std::string_view name = text.substr(open + 1, close - open - 1);
+  std::size_t from = 0;
+  while (const auto braces = bracesFrom(text, from)) {
+    from = braces->open + 1;
     for (const Value& value : values) {
-      if (value.name == name) {
-        out.append(text.substr(copied, open - copied)).append(value.text);
-        copied = close + 1;
-        open = close;
+      if (value.name == braces->name) {
+        out.append(text.substr(copied, braces->open - copied)).append(value.text);
+        copied = braces->close + 1;
+        from = copied;
         break;
       }
     }
