@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset from scratch and runs every
-# test. Exits non-zero on the first preset with a failing test.
-# Each step prints how long it took. The fuzz targets run on one core while
-# the lint takes the other; SASHCASTER_FUZZ_SECONDS sets their time each.
+# test. Exits non-zero on the first step that fails.
+# Each step prints when it began. Steps that mostly wait run beside one that
+# computes: the Windows tests (which wait on wine) and the fuzz targets (one
+# core each) beside the lint. SASHCASTER_FUZZ_SECONDS sets each target's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,40 +12,81 @@ bash tools/install-deps.sh
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 WINEPREFIX=$(mktemp -d /tmp/sashcaster-wine.XXXXXX)
 export WINEPREFIX
-fuzz_log=$(mktemp /tmp/sashcaster-fuzz.XXXXXX)
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX" "$fuzz_log"' EXIT
+logs=$(mktemp -d /tmp/sashcaster-logs.XXXXXX)
+beside=()
+clean_up() {
+  for job in "${beside[@]}"; do
+    pkill -P "$job" 2>/dev/null || true
+    kill "$job" 2>/dev/null || true
+  done
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX" "$logs"
+}
+trap clean_up EXIT
 
 step() {
   echo "=== $1 ($((SECONDS / 60)) min $((SECONDS % 60)) s in) ==="
 }
 
-# Tests run side by side: the unit tests are processes of their own, and
-# the Windows tests spend most of their time waiting on wine.
-declare -A test_jobs=([native]=2 [windows]=3 [native-tsan]=1 [native-asan]=2)
+# A preset's tests, side by side (each test is a process of its own); the
+# number that passed goes into build/PRESET/ctest.log's last lines.
+run_tests() {
+  ctest --preset "$1" -j "$2" >"build/$1/ctest.log" 2>&1
+}
+
+# Waits for a step run beside, and shows its output.
+finish() {
+  local job=$1 log=$2
+  if ! wait "$job"; then
+    cat "$log"
+    echo "FAILED: $log"
+    exit 1
+  fi
+  tail -n 4 "$log"
+}
+
 passed=0
-for preset in native windows native-tsan native-asan; do
+count_passed() {
+  local total
+  total=$(sed -n 's/.*tests failed out of \([0-9]*\)$/\1/p' "build/$1/ctest.log")
+  passed=$((passed + ${total:-0}))
+}
+
+for preset in native windows; do
+  step "$preset: build"
+  cmake --preset "$preset" --fresh >/dev/null
+  cmake --build --preset "$preset"
+done
+step "native: tests"
+run_tests native 2 || { cat build/native/ctest.log; exit 1; }
+tail -n 4 build/native/ctest.log
+count_passed native
+
+step "windows: tests, beside the fuzz targets and the lint"
+run_tests windows 2 &
+windows_tests=$!
+beside+=("$windows_tests")
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+bash tools/fuzz.sh "${SASHCASTER_FUZZ_SECONDS:-30}" >"$logs/fuzz.log" 2>&1 &
+fuzz=$!
+beside+=("$fuzz")
+step "lint"
+bash tools/lint.sh
+step "windows tests and fuzz targets: their end"
+finish "$windows_tests" build/windows/ctest.log
+count_passed windows
+finish "$fuzz" "$logs/fuzz.log"
+beside=()
+
+for preset in native-tsan native-asan; do
   step "$preset"
   cmake --preset "$preset" --fresh >/dev/null
   cmake --build --preset "$preset"
-  ctest --preset "$preset" -j "${test_jobs[$preset]}" | tee "build/$preset/ctest.log"
-  total=$(sed -n 's/.*tests failed out of \([0-9]*\)$/\1/p' "build/$preset/ctest.log")
-  passed=$((passed + ${total:-0}))
+  run_tests "$preset" 2 || { cat "build/$preset/ctest.log"; exit 1; }
+  tail -n 4 "build/$preset/ctest.log"
+  count_passed "$preset"
 done
-
-step "fuzz, beside the lint"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-bash tools/fuzz.sh "${SASHCASTER_FUZZ_SECONDS:-30}" >"$fuzz_log" 2>&1 &
-fuzz=$!
-
-step "lint"
-bash tools/lint.sh
-
-if ! wait "$fuzz"; then
-  cat "$fuzz_log"
-  exit 1
-fi
-grep -E '^(===|Done)' "$fuzz_log"
 
 step "benchmarks (smoke run, timings not judged)"
 bash tools/bench.sh --smoke >build/bench-smoke.log 2>&1 || {
@@ -57,5 +99,5 @@ step "soak (10,000 turns)"
 bash tools/soak.sh 10000 | tail -n 1
 
 step "done"
-# ctest stops the script on a failure above, so every test counted passed.
+# Every step above stops the script on a failure, so every test counted passed.
 echo "tests: $passed passed, 0 failed"

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "check/check_command.h"
 #include "i18n/languages.h"
@@ -129,7 +130,7 @@ TEST(CatalogueFormat, ReadsMessagesEscapesAndMarks) {
       "d=Esc\n"
       "\n"
       "e = after the block\n");
-  ASSERT_TRUE(catalogue.problems.empty()) << catalogue.problems.front();
+  ASSERT_EQ(catalogue.problems, std::vector<std::string>{});
   ASSERT_EQ(catalogue.messages.size(), 4U);
   EXPECT_EQ(catalogue.messages[0].text, "one {x}\ntwo \\ three");
   EXPECT_EQ(catalogue.messages[0].line, 2U);
