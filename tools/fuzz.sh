@@ -13,7 +13,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings_fuzz decimal_fuzz check_fuzz parse_fuzz keys_edit_fuzz)
+# Every target has its seeds in a folder of its name.
+[ ${#targets[@]} -gt 0 ] || mapfile -t targets < <(cd fuzz/corpus && printf '%s\n' */ | tr -d /)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
