@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstdint>
 
+#include "config/utf16_text.h"
+
 namespace sashcaster::i18n {
 
 namespace {
@@ -21,19 +23,6 @@ std::uint32_t decode(std::string_view text, std::size_t at, std::size_t& length)
     point = (point << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3FU);
   }
   return point;
-}
-
-void encode(std::uint32_t point, std::string& out) {
-  if (point < 0x80) {
-    out += static_cast<char>(point);
-  } else if (point < 0x800) {
-    out += static_cast<char>(0xC0 | (point >> 6));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (point >> 12));
-    out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (point & 0x3F));
-  }
 }
 
 std::uint32_t lowerPoint(std::uint32_t point) {
@@ -76,7 +65,7 @@ std::string lowerCase(std::string_view text) {
     if (lower == point) {
       out.append(text.substr(at, length));
     } else {
-      encode(lower, out);
+      appendUtf8(lower, out);
     }
   }
   return out;

@@ -14,6 +14,8 @@ bool isLowSurrogate(std::uint32_t unit) {
   return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+}  // namespace
+
 void appendUtf8(std::uint32_t code, std::string& out) {
   auto put = [&out](std::uint32_t byte) { out.push_back(static_cast<char>(byte)); };
   if (code < 0x80) {
@@ -32,8 +34,6 @@ void appendUtf8(std::uint32_t code, std::string& out) {
     put(0x80 | (code & 0x3F));
   }
 }
-
-}  // namespace
 
 bool startsWithUtf16Mark(std::string_view bytes) {
   return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");

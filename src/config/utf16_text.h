@@ -40,6 +40,9 @@ struct TextUnits {
   bool bigEndian;
 };
 
+// One code point appended to `out` in UTF-8.
+void appendUtf8(std::uint32_t code, std::string& out);
+
 // Appends the units in [from, to) as UTF-8. Surrogate pairs are combined; an
 // unpaired surrogate becomes U+FFFD. Bytes of a file without a UTF-16 mark
 // are appended as they are.
